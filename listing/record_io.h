@@ -1,0 +1,84 @@
+// Record sinks and sources over files, consoles and memory.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listing/layout.h"
+
+namespace marvist {
+
+// A text file written record by record (the listing, set-up and data files),
+// opened with status "UNKNOWN": created if absent, written from its start.
+class OutputFile : public RecordSink {
+public:
+    OutputFile() = default;
+    ~OutputFile() override;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool open(const std::string& path);
+    bool is_open() const { return file_ != nullptr; }
+    // Flushes and closes; closing a file that is not open does nothing.
+    // Returns false when the data could not be written.
+    bool close();
+    void put_record(std::string_view record, bool complete) override;
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    bool write_failed_ = false;
+};
+
+// A text file read record by record, opened with status "OLD" (must exist).
+class InputFile : public RecordSource {
+public:
+    InputFile() = default;
+    ~InputFile() override;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    bool open(const std::string& path);
+    bool is_open() const { return file_ != nullptr; }
+    void close();
+    bool next_record(std::string& record) override;
+    bool failed() const override { return failed_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
+
+// Records held in memory (tests, windows, fuzzing).
+class TextSource : public RecordSource {
+public:
+    explicit TextSource(std::string_view text) : text_(text) {}
+    bool next_record(std::string& record) override;
+
+private:
+    std::string text_;
+    std::size_t pos_ = 0;
+};
+
+class CapturedRecords : public RecordSink {
+public:
+    void put_record(std::string_view record, bool complete) override;
+    std::vector<std::string> lines;  // code-page-437 bytes, one per record
+
+private:
+    bool open_line_ = false;
+};
+
+// A console stream: records are converted to UTF-8, one per line.
+class ConsoleSink : public RecordSink {
+public:
+    explicit ConsoleSink(std::FILE* stream) : stream_(stream) {}
+    void put_record(std::string_view record, bool complete) override;
+
+private:
+    std::FILE* stream_;
+};
+
+}  // namespace marvist
