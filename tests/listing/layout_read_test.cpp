@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "listing/layout.h"
+#include "listing/record_io.h"
+
+namespace marvist {
+namespace {
+
+using Ints = std::vector<std::int64_t>;
+
+int read_ints(RecordSource& in, std::string_view layout, Ints& targets) {
+    return read_integers(in, Layout::parse(layout), targets);
+}
+
+std::string next_of(RecordSource& in) {
+    std::string r = "<none>";
+    in.next_record(r);
+    return r;
+}
+
+TEST(ReadIntegers, FieldsShortRecordsSkipSlashAndReversion) {
+    // (10I3) into twelve targets: a short first record, then 11 and 12.
+    TextSource in("  1  2                      10\n 11 12\n-12 +7 1 2\t\t3\nxx 5yy 6\n 7\n\n 8 9\n");
+    Ints t(12, -9);
+    EXPECT_EQ(read_ints(in, "(10I3)", t), kReadOk);
+    EXPECT_EQ(t, (Ints{1, 2, 0, 0, 0, 0, 0, 0, 0, 10, 11, 12}));
+    Ints u(4);
+    EXPECT_EQ(read_ints(in, "(I3,I3,I3,I5)", u), kReadOk);
+    EXPECT_EQ(u, (Ints{-12, 7, 1, 23}));  // " 1 " and "2\t\t3"
+    Ints v(5);
+    EXPECT_EQ(read_ints(in, "(2X,I2,2X,I2,/,I2,2/,2I2)", v), kReadOk);
+    EXPECT_EQ(v, (Ints{5, 6, 7, 8, 9}));
+
+    // Reversion continues at the last top-level group, on the next record;
+    // the rest of the last record used is skipped.
+    TextSource in2(" 1 2 3\n 4 5 6\n 7 8 9\n");
+    Ints w(5);
+    EXPECT_EQ(read_ints(in2, "(I2,2(I2))", w), kReadOk);
+    EXPECT_EQ(w, (Ints{1, 2, 3, 4, 5}));
+    EXPECT_EQ(next_of(in2), " 7 8 9");
+}
+
+TEST(ReadIntegers, EndOfFileAndInputErrors) {
+    TextSource short_file(" 1 2\n");
+    Ints t(4);
+    EXPECT_EQ(read_ints(short_file, "(2I2)", t), kReadEndOfFile);
+    TextSource one(" 1\n");
+    EXPECT_EQ(read_ints(one, "(/I3)", t), kReadEndOfFile);
+
+    for (const char* record : {" 1.5", "  1a", "   -", " 1-2", "99999999999999999999", "  --1"}) {
+        TextSource in(record);
+        Ints x(1);
+        EXPECT_EQ(read_ints(in, "(I20)", x), kReadInputError) << record;
+    }
+    TextSource limits("-9223372036854775808 9223372036854775807");
+    Ints y(2);
+    EXPECT_EQ(read_ints(limits, "(I20,I20)", y), kReadOk);
+    EXPECT_EQ(y, (Ints{INT64_MIN, INT64_MAX}));
+
+    class Broken : public RecordSource {
+    public:
+        bool next_record(std::string&) override { return false; }
+        bool failed() const override { return true; }
+    } broken;
+    EXPECT_EQ(read_ints(broken, "(2I3)", y), kReadInputError);
+}
+
+// Layouts that cannot read integers are refused before any record is used,
+// so a read neither loops nor consumes the file.
+TEST(ReadIntegers, LayoutsThatCannotApplyAreInputErrors) {
+    for (const char* layout : {"(5X)", "(F5.2)", "(' ',I3)", "(A6)", "(I3,2(2X))", "()", "(I2,$)"}) {
+        TextSource in(" 1 2 3\n");
+        Ints t(3);
+        EXPECT_EQ(read_ints(in, layout, t), kReadInputError) << layout;
+        EXPECT_EQ(next_of(in), " 1 2 3") << layout;
+    }
+    TextSource in(" 1 2\n");
+    Ints t(2);
+    EXPECT_EQ(read_ints(in, "(2I2,2(3X))", t), kReadOk);  // one pass is enough
+
+    // Repeats of blank skips that would take hours are given up.
+    TextSource slow(" 1\n");
+    EXPECT_EQ(read_ints(slow, "(99999999(99999999(9X)),I1)", t), kReadInputError);
+}
+
+TEST(ReadCharacters, LabelFilesAndWidths) {
+    std::string line1;
+    for (int k = 1; k <= 13; ++k) line1 += "Lab" + std::string(k < 10 ? " " : "") + std::to_string(k) + " ";
+    // Fifteen row labels (the second line is short), then four column labels.
+    TextSource in(line1 + "\nrow14 r15\ncA    cB    cC    cD\n");
+    std::vector<std::string> rows(15, std::string(6, '?')), cols(4, std::string(6, '?'));
+    const Layout& layout = cached_layout("(13A6)");
+    EXPECT_EQ(read_characters(in, layout, rows), kReadOk);
+    EXPECT_EQ(rows[12], "Lab13 ");
+    EXPECT_EQ(rows[14], "r15   ");
+    EXPECT_EQ(read_characters(in, layout, cols), kReadOk);
+    EXPECT_EQ(cols, (std::vector<std::string>{"cA    ", "cB    ", "cC    ", "cD    "}));
+    EXPECT_EQ(read_characters(in, layout, cols), kReadEndOfFile);
+
+    TextSource in2("abcdefgh\nxy\n");
+    std::vector<std::string> t{std::string(3, ' '), std::string(5, ' ')};
+    EXPECT_EQ(read_characters(in2, Layout::parse("(A5,A3)"), t), kReadOk);
+    EXPECT_EQ(t, (std::vector<std::string>{"cde", "fgh  "}));  // rightmost 3 of 5; 3 then blanks
+    std::vector<std::string> u{std::string(4, '-')};
+    EXPECT_EQ(read_characters(in2, Layout::parse("(A)"), u), kReadOk);
+    EXPECT_EQ(u[0], "xy  ");
+    EXPECT_EQ(read_characters(in2, Layout::parse("(I3)"), u), kReadInputError);
+}
+
+}  // namespace
+}  // namespace marvist

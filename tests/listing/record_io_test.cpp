@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "listing/cp437.h"
+#include "listing/layout.h"
+#include "listing/record_io.h"
+#include "support/test_support.h"
+
+namespace marvist {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines all_records(RecordSource& in) {
+    Lines out;
+    std::string r;
+    while (in.next_record(r)) out.push_back(r);
+    return out;
+}
+
+TEST(OutputFile, WritesRecordsAndReportsFailures) {
+    test::TempDir dir;
+    const std::string path = dir.file("listing.out");
+    test::write_file(path, "old contents that must disappear\n");
+    OutputFile out;
+    ASSERT_TRUE(out.open(path));
+    write_records(out, "(' Value: ',$)");
+    write_records(out, "(I3)", {7});
+    // Enough lines to pass through the internal buffer several times.
+    for (int k = 0; k < 5000; ++k) write_records(out, "(' ',I2,1X,A6,1X,'│',F7.3)", {k % 100, "lab   ", 0.5});
+    EXPECT_TRUE(out.close());
+    EXPECT_TRUE(out.close());  // closing again does nothing
+    const Lines lines = test::read_lines(path);
+    ASSERT_EQ(lines.size(), 5001u);
+    EXPECT_EQ(lines[0], " Value:   7");
+    EXPECT_EQ(lines[5000], " 99 lab    \xB3  0.500");
+    EXPECT_EQ(test::read_file(path).size(), 12u + 5000u * 20u);
+
+    EXPECT_FALSE(out.open(dir.file("no-such-folder/x.out")));
+    out.put_record("dropped", true);
+    ASSERT_TRUE(out.open("/dev/full"));  // the data cannot be written: close says so
+    for (int k = 0; k < 10; ++k) out.put_record(std::string(1000, 'x'), true);
+    EXPECT_FALSE(out.close());
+}
+
+TEST(InputFile, LineEndsAndLastLine) {
+    test::TempDir dir;
+    const std::string path = dir.file("data.dat");
+    InputFile in;
+    test::write_file(path, " 1 2\r\n\r\n 3 4\r\nlast\r 5");
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(all_records(in), (Lines{" 1 2", "", " 3 4", "last\r 5"}));
+    EXPECT_FALSE(in.failed());
+    test::write_file(path, "a\nb\n");
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(all_records(in), (Lines{"a", "b"}));
+    test::write_file(path, "");
+    ASSERT_TRUE(in.open(path));
+    EXPECT_TRUE(all_records(in).empty());
+    EXPECT_FALSE(in.failed());
+
+    TextSource text("a\r\n\nb");
+    EXPECT_EQ(all_records(text), (Lines{"a", "", "b"}));
+}
+
+TEST(InputFile, FoldersReadFailuresAndOverlongRecords) {
+    test::TempDir dir;
+    InputFile in;
+    EXPECT_FALSE(in.open(dir.file("absent.dat")));
+    EXPECT_FALSE(in.open(dir.path().string()));  // a folder is no data file
+
+    // A file that opens but cannot be read: a failure, not an end of file.
+    ASSERT_TRUE(in.open("/proc/self/mem"));
+    std::vector<std::int64_t> t(1);
+    EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(t)), kReadInputError);
+    EXPECT_TRUE(in.failed());
+
+    const std::string path = dir.file("long.dat");
+    test::write_file(path, std::string(64u * 1024 * 1024 + 1, '1') + "\n2\n");
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read_integers(in, Layout::parse("(I1)"), t), kReadInputError);
+    EXPECT_TRUE(in.failed());
+}
+
+TEST(RecordSinks, CapturedAndConsole) {
+    CapturedRecords out;
+    out.put_record("ab", false);
+    out.put_record("cd", false);
+    out.put_record("ef", true);
+    out.put_record("gh", true);
+    EXPECT_EQ(out.lines, (Lines{"abcdef", "gh"}));
+
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    ConsoleSink console(f);
+    write_records(console, "(' Pearson X² ',$)");
+    write_records(console, "(I2,' ═│')", {5});
+    std::rewind(f);
+    char buf[128] = {};
+    const std::size_t n = std::fread(buf, 1, sizeof buf, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(buf, n), " Pearson X²  5 ═│\n");
+}
+
+TEST(CodePage437, BothDirections) {
+    EXPECT_EQ(utf8_to_cp437("═╔╗╚╝║─│┼┌┐└┘∙·■²à ~"),
+              "\xCD\xC9\xBB\xC8\xBC\xBA\xC4\xB3\xC5\xDA\xBF\xC0\xD9\xF9\xFA\xFE\xFD\x85 ~");
+    EXPECT_EQ(utf8_to_cp437("€✓"), "??");
+    // Not UTF-8 (an overlong form, a cut sequence, a lone continuation byte): kept.
+    EXPECT_EQ(utf8_to_cp437("\xC0\xAF|\xE2\x94|\x80"), "\xC0\xAF|\xE2\x94|\x80");
+    EXPECT_EQ(cp437_to_utf8("\x80\x9E\xE0\xE1\xEC\xFF"), "Ç₧αß∞\u00A0");
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8_to_cp437(cp437_to_utf8(all)), all);
+}
+
+}  // namespace
+}  // namespace marvist
