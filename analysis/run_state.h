@@ -33,6 +33,7 @@ struct RunState {
     int fatal_state = kFatalNone;
     WindowState error_window_state = WindowState::First;
     WindowState progress_window_state = WindowState::First;
+    std::string progress_date;  // date-and-time line formed on a job's first progress report
 
     ReportSink* reports = nullptr;          // error and progress windows
     RecordSink* standard_output = nullptr;  // copies of result blocks; null: discarded

@@ -1,0 +1,130 @@
+#include "analysis/report_error.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace marvist {
+namespace {
+
+struct Message {
+    int code;
+    std::span<const std::string_view> lines;
+};
+
+// Lines written before the blank line that every report carries.
+constexpr std::string_view k37[] = {" ", " There is not enough memory available to", " analyse this data set.",
+                                    " Please contact the authors to inform him of this error.", " "};
+constexpr std::string_view k50[] = {" ", " Fatal error in singular value decomposition routine",
+                                    " Please contact the author of the program"};
+constexpr std::string_view k100[] = {" ", " One of more of the rows have no observations"};
+constexpr std::string_view k110[] = {" ", " One of more of the columns have no observations"};
+constexpr std::string_view k120[] = {" ", " The number of rows is either 0 or 1"};
+constexpr std::string_view k130[] = {" ", " The number of columns either 0 or 1"};
+constexpr std::string_view k140[] = {" ", " The number of axes for NonSymmetric Correspondence Analysis was given as 0",
+                                     " The number was reset at 1"};
+constexpr std::string_view k150[] = {" ", " The number of axes for NonSymmetric Correspondence Analysis was too large.",
+                                     " The number was set at its maximum value"};
+// A negative number of supplementary predictors can only come from a number
+// field typed with non-digits; it must not reach the sizing of the table.
+constexpr std::string_view k160[] = {" ", " The number of supplementary predictors is negative."};
+constexpr std::string_view k200[] = {" ", " Tau is 0, thus rows and columns are perfectly independent.",
+                                     " NonSymmetric Correspondence Analysis will be skipped."};
+constexpr std::string_view k400[] = {" ", " While attempting to open the output file an error occurred.",
+                                     " Please check the presence of the file.",
+                                     " You may have specified an incorrect name or directory.", " "};
+constexpr std::string_view k410[] = {" ", "  While attempting to open the data file an error occurred.",
+                                     " Please check the presence of the file.",
+                                     " You may have specified an incorrect name or directory.", " "};
+constexpr std::string_view k420[] = {" ", "  While attempting to open the label file an error occurred.",
+                                     " Please check the presence of the file.",
+                                     " You may have specified an incorrect name or directory.", " "};
+
+constexpr Message kFirstGroup[] = {
+    {37, k37},   {50, k50},   {100, k100}, {110, k110}, {120, k120}, {130, k130}, {140, k140},
+    {150, k150}, {160, k160}, {200, k200}, {400, k400}, {410, k410}, {420, k420},
+};
+
+// Lines written after the blank line.
+constexpr std::string_view k510[] = {" While reading the data file an end-of-file mark was encountered.",
+                                     " This might mean that: ",
+                                     " (1) you have chosen an incorrect file;",
+                                     " (2) your specification of the numbrs of categories is incorrect;",
+                                     " (3) you are attempting to read more data than there are;",
+                                     " (4) the format is incorrectly specified.",
+                                     " "};
+constexpr std::string_view k512[] = {" ", " While reading the data file an input error occurred.",
+                                     " Probably the format has been incorrectly specified;",
+                                     " or you have funny characters in this file.", " "};
+constexpr std::string_view k520[] = {" ",
+                                     " While reading the label file an end-of-file mark was encountered.",
+                                     " This might mean that",
+                                     " (1) you have chosen an incorrect file;",
+                                     " (2) your specification of the numbrs of categories is incorrect;",
+                                     " (3) you are attempting to read more labels than there are;",
+                                     " (4) the format is incorrect; it should always be (13A6).",
+                                     " "};
+constexpr std::string_view k522[] = {" ", " While reading the label file an input error occurred.",
+                                     " Probably the format has been incorrectly specified;",
+                                     " or you have funny characters in this file.", " "};
+
+constexpr Message kSecondGroup[] = {{510, k510}, {512, k512}, {520, k520}, {522, k522}};
+
+void write_group(ReportSink& sink, std::span<const Message> group, int code) {
+    for (const Message& m : group) {
+        if (m.code != code) continue;
+        for (std::string_view line : m.lines) sink.write_line(ReportWindow::Errors, line);
+    }
+}
+
+std::string_view heading(int severity) {
+    switch (severity) {
+        case 0: return "  ";
+        case 1: return "  W A R N I N G ";
+        case 2:
+        case 3: return "  F A T A L   E R R O R ";
+        default: return {};
+    }
+}
+
+}  // namespace
+
+void report_error(RunState& rs, int code, int severity) {
+    NullReportSink discard;
+    ReportSink& sink = rs.reports ? *rs.reports : discard;
+    const auto write = [&sink](std::string_view line) { sink.write_line(ReportWindow::Errors, line); };
+
+    if (rs.error_window_state == WindowState::Last) {  // the driver's closing call
+        sink.end_window(ReportWindow::Errors);
+        return;
+    }
+    if (rs.error_window_state == WindowState::First) {
+        sink.open_window(ReportWindow::Errors);
+        rs.error_window_state = WindowState::Mid;
+    }
+
+    if (severity >= 0 && severity <= 3) write(heading(severity));
+    write_group(sink, kFirstGroup, code);
+    write(" ");
+    write_group(sink, kSecondGroup, code);
+
+    if (code == 999) {  // closing report of a failed job
+        write(" ");
+        write(std::string(46, '\xCD'));  // ═ in code page 437
+        write(" ");
+        write(" Marvist ended prematurely due to fatal errors");
+        return;
+    }
+    if (severity < 3) return;
+
+    write("  E N D   O F   P R O G R A M   D U E   T O   F A T A L  ");
+    if (code == 0) return;
+    if (code == 37)
+        write("                 M E M O R Y   E R R O R S");
+    else if (code == 50)
+        write("                  E R R O R   I N  S.V.D.");
+    else
+        write("                     I/O   E R R O R S  ");
+}
+
+}  // namespace marvist

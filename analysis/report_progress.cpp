@@ -1,0 +1,73 @@
+#include "analysis/report_progress.h"
+
+#include <string>
+#include <string_view>
+
+#include "analysis/version.h"
+#include "listing/fixed_text.h"
+
+namespace marvist {
+namespace {
+
+constexpr std::size_t kLineLength = 256;
+
+struct ProgressLine {
+    int code;
+    std::string_view layout;
+};
+
+constexpr ProgressLine kLines[] = {
+    {1100, "(' Reading Input Data')"},
+    {1200, "(' Start of Analysis')"},
+    {1300, "(' Nonsymmetric Correspondence Analysis')"},
+    {1310, "(' No Nonsymmetric Correspondence Analysis performed')"},
+    {1320, "(' Homogenisation of Margins')"},
+    {1330, "(' No Homogenisation of Margins performed')"},
+    {1350, "(' Analysis of Symmetry and Skew Symmetry')"},
+    {1360, "(' No Analysis of Symmetry and Skew Symmetry performed')"},
+    {9000, " (' Succesful End of Marvist')"},
+};
+
+// Window lines are written into a 256-character buffer; the window shows the
+// text, so the padding blanks are not passed on.
+void write_line(ReportSink& sink, std::string_view layout, std::initializer_list<Value> values = {}) {
+    const std::string line = write_to_buffer(layout, values, kLineLength);
+    sink.write_line(ReportWindow::Progress, trimmed(line));
+}
+
+}  // namespace
+
+void report_progress(RunState& rs, int code) {
+    NullReportSink discard;
+    ReportSink& sink = rs.reports ? *rs.reports : discard;
+
+    if (rs.progress_window_state == WindowState::Last) {
+        if (code == 9000) write_line(sink, " (' Succesful End of Marvist')");
+        sink.end_window(ReportWindow::Progress);
+        return;
+    }
+    if (rs.progress_window_state == WindowState::First) {
+        sink.open_window(ReportWindow::Progress);
+        rs.progress_window_state = WindowState::Mid;
+        const LocalTime t = rs.clock ? rs.clock() : system_local_time();
+        rs.progress_date = write_to_buffer(
+            "(22X,' Date: ',I2.2,'-',I2.2,'-',I4.4,' ; Time: ',I2.2,':',I2.2,':',I2.2)",
+            {t.day, t.month, t.year, t.hour, t.minute, t.second}, kLineLength);
+    }
+
+    if (code == 1050) {
+        const std::string version = "       " + std::string(kVersionNotice);
+        write_line(sink, "('                                          Marvist   ')");
+        write_line(sink, "(A)", {version});
+        write_line(sink, "(' ')");
+        sink.write_line(ReportWindow::Progress, trimmed(rs.progress_date));
+        write_line(sink, "(' ')");
+        write_line(sink, "(' ')");
+        return;
+    }
+    for (const ProgressLine& line : kLines) {
+        if (line.code == code) write_line(sink, line.layout);
+    }
+}
+
+}  // namespace marvist
