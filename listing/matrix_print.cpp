@@ -1,0 +1,167 @@
+#include "listing/matrix_print.h"
+
+#include <string_view>
+#include <vector>
+
+#include "analysis/report_error.h"
+#include "listing/row_keys.h"
+#include "listing/storage.h"
+
+namespace marvist {
+namespace {
+
+// Columns per block: every row of a block fits one listing line.
+constexpr int kBlockWidth = 10;
+
+// The rule character ─ as its code-page-437 byte, one A1 value per position.
+constexpr std::string_view kRuleByte = "\xC4";
+
+// The four line layouts of one printer in one form (several rows or one row).
+struct BlockLayouts {
+    std::string_view numbers;  // column numbers
+    std::string_view labels;   // column labels
+    std::string_view rule;     // rule, 7 characters per column
+    std::string_view values;   // one row of values
+};
+
+void write_line(RecordSink& listing, std::string_view layout, const std::vector<Value>& values) {
+    write_records(listing, cached_layout(layout), values);
+}
+
+// Cuts the columns into blocks of ten and writes each block. add_row appends
+// to a row line what follows the row identification: (line, i, first, width)
+// for row i and the block's columns first .. first + width - 1.
+// Returns false, having written nothing, when the column numbers cannot be
+// held (the caller's memory error).
+template <class AddRow>
+bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_labels,
+                  std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
+                  RecordSink& listing, RunState& rs, AddRow add_row) {
+    Vector<std::int64_t> numbers;
+    if (!obtain(numbers, ncol)) {
+        report_error(rs, 37, kSeverityFatal);
+        rs.fatal_state = kFatal;
+        return false;
+    }
+    for (int j = 1; j <= ncol; ++j) numbers(j) = j;
+
+    std::vector<Value> line;
+    line.reserve(kBlockWidth + 4);
+    int remaining = ncol;
+    int last = 0;
+    for (;;) {
+        const int first = last + 1;
+        const int width = remaining > kBlockWidth ? kBlockWidth : remaining;
+        last += width;
+
+        line.clear();
+        for (int j = first; j <= last; ++j) line.emplace_back(numbers(j));
+        write_line(listing, layouts.numbers, line);
+
+        if (no_col_labels == 0) {
+            line.clear();
+            for (int j = first; j <= last; ++j) line.emplace_back(col_labels[static_cast<std::size_t>(j - 1)]);
+            write_line(listing, layouts.labels, line);
+        }
+
+        line.assign(static_cast<std::size_t>(7 * width), Value(kRuleByte));
+        write_line(listing, layouts.rule, line);
+
+        for (int i = 1; i <= nrow; ++i) {
+            line.clear();
+            if (nrow != 1) {
+                line.emplace_back(i);
+                line.emplace_back(row_key(i));
+                line.emplace_back(row_labels[static_cast<std::size_t>(i - 1)]);
+            }
+            add_row(line, i, first, width);
+            write_line(listing, layouts.values, line);
+        }
+
+        if (remaining <= kBlockWidth) break;
+        remaining -= kBlockWidth;
+        write_line(listing, "()", {});
+    }
+    return true;
+}
+
+// Element (i,j) of a column-major matrix with leading dimension nrow.
+template <class T>
+const T& element(const T* values, int nrow, int i, int j) {
+    return values[static_cast<std::int64_t>(j - 1) * nrow + (i - 1)];
+}
+
+template <class T>
+void print_int_matrix(const T* values, std::span<const std::string> row_labels,
+                      std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
+                      RecordSink& listing, RunState& rs) {
+    const BlockLayouts layouts =
+        nrow != 1 ? BlockLayouts{"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))",
+                                 "(' ─────────────┼',70A1)", "(' ',I2,2X,A1,1X,A6,1X,'│',10I7)"}
+                  : BlockLayouts{"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)", "(' ',10I7)"};
+    print_blocks(layouts, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs,
+                 [&](std::vector<Value>& line, int i, int first, int width) {
+                     for (int j = first; j < first + width; ++j)
+                         line.emplace_back(static_cast<long long>(element(values, nrow, i, j)));
+                 });
+}
+
+}  // namespace
+
+void print_labelled_matrix(const double* values, std::span<const std::string> row_labels,
+                           std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
+                           int one_decimal, RecordSink& listing, RunState& rs) {
+    BlockLayouts layouts;
+    if (nrow != 1) {
+        layouts = {"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))", "(' ─────────────┼',70A1)",
+                   one_decimal == 0 ? "(' ',I2,2X,A1,1X,A6,1X,'│',10F7.3)" : "(' ',I2,2X,A1,1X,A6,1X,'│',10F7.1)"};
+    } else {
+        layouts = {"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)",
+                   one_decimal == 0 ? "(' ',10F7.3)" : "(' ',10F7.1)"};
+    }
+    print_blocks(layouts, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs,
+                 [&](std::vector<Value>& line, int i, int first, int width) {
+                     for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
+                 });
+}
+
+void print_labelled_int_matrix(const std::int32_t* values, std::span<const std::string> row_labels,
+                               std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
+                               RecordSink& listing, RunState& rs) {
+    print_int_matrix(values, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs);
+}
+
+void print_labelled_int_matrix(const std::int64_t* values, std::span<const std::string> row_labels,
+                               std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
+                               RecordSink& listing, RunState& rs) {
+    print_int_matrix(values, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs);
+}
+
+void print_labelled_matrix_with_summary(const double* values, const double* summary,
+                                        std::span<const std::string> row_labels,
+                                        std::span<const std::string> col_labels, int nrow, int ncol,
+                                        int summary_kind, int no_col_labels, RecordSink& listing, RunState& rs) {
+    BlockLayouts layouts;
+    if (nrow != 1) {
+        layouts.numbers = summary_kind == 1   ? "(' NO. L  LABEL │   Sum  │',10(I6,1X))"
+                          : summary_kind == 2 ? "(' NO. L  LABEL │  Mean  │',10(I6,1X))"
+                                              : "('              │        │',10(I6,1X))";
+        layouts.labels = "('              │        │',10(1X,A6))";
+        layouts.rule = "(' ─────────────┼────────┼',70A1)";
+        layouts.values = "(' ',I2,2X,A1,1X,A6,' │',F7.3,' │',10F7.3)";
+    } else {
+        layouts.numbers = summary_kind == 1   ? "('  Sum   │',10(I6,1X))"
+                          : summary_kind == 2 ? "(' Mean   │',10(I6,1X))"
+                                              : "('        │',10(I6,1X))";
+        layouts.labels = "('        │',10(1X,A6))";
+        layouts.rule = "(' ───────┼',70A1)";
+        layouts.values = "(' ',F7.3,' │',10F7.3)";
+    }
+    print_blocks(layouts, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs,
+                 [&](std::vector<Value>& line, int i, int first, int width) {
+                     line.emplace_back(summary[i - 1]);
+                     for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
+                 });
+}
+
+}  // namespace marvist
