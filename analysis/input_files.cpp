@@ -1,0 +1,158 @@
+#include "analysis/input_files.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+#include "analysis/report_error.h"
+#include "listing/fixed_text.h"
+#include "listing/layout.h"
+#include "listing/storage.h"
+
+namespace marvist {
+namespace {
+
+constexpr std::size_t kNameLength = 80;
+constexpr std::size_t kFormatLength = 70;
+constexpr std::size_t kLabelLength = 6;
+
+void fail(RunState& rs, int code) {
+    report_error(rs, code, kSeverityFatal);
+    rs.fatal_state = kFatal;
+}
+
+// The file name of an 80-character field: its trailing blanks do not belong to it.
+std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kNameLength))); }
+
+// Status of a read operation to its error code; 0 when it succeeded.
+int read_error(int status, int end_code, int input_code) {
+    if (status == kReadOk) return 0;
+    return status < 0 ? end_code : input_code;
+}
+
+// Reads one record group of the data file into values, which start at 0 so
+// that targets a free-format '/' leaves unread count as 0.
+class TableReader {
+public:
+    TableReader(RecordSource& data, std::string_view data_format) : data_(data) {
+        const std::string format = fixed(data_format, kFormatLength);
+        free_format_ = format[0] == '*';
+        if (free_format_) return;
+        // The layout is parsed once for the whole table; a text outside the
+        // notation fails the first read.
+        try {
+            layout_ = Layout::parse(format);
+        } catch (const LayoutError&) {
+            layout_.reset();
+        }
+    }
+
+    int read(std::span<std::int64_t> values) {
+        std::fill(values.begin(), values.end(), std::int64_t{0});
+        if (free_format_) return read_free_format(data_, values);
+        if (!layout_) return kReadInputError;
+        return read_integers(data_, *layout_, values);
+    }
+
+private:
+    RecordSource& data_;
+    bool free_format_ = false;
+    std::optional<Layout> layout_;
+};
+
+bool is_count(std::int64_t v) { return v >= 0 && v <= std::numeric_limits<std::int32_t>::max(); }
+
+// Checks every value of a read; the caller then stores them as 32-bit counts.
+bool all_counts(std::span<const std::int64_t> values) { return std::all_of(values.begin(), values.end(), is_count); }
+
+}  // namespace
+
+void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& files,
+                    std::string_view output_file, std::string_view data_file, std::string_view label_file,
+                    int has_labels, RunState& rs) {
+    if (!files.listing.open(file_name(output_file))) return fail(rs, kErrorListingOpen);
+    if (!files.data.open(file_name(data_file))) return fail(rs, kErrorDataOpen);
+    if (has_labels > 0 && !files.labels.open(file_name(label_file))) return fail(rs, kErrorLabelOpen);
+
+    if (n_rows <= 1) fail(rs, kErrorTooFewRows);
+    if (n_cols <= 1) fail(rs, kErrorTooFewColumns);
+    if (n_supp < 0) fail(rs, kErrorNegativeSupp);
+
+    if (do_nsca != 1) return;
+    if (rs.n_axes <= 0) {  // a negative number counts as 0
+        rs.n_axes = 1;
+        report_error(rs, kWarningZeroAxes, kSeverityWarning);
+        return;
+    }
+    const int m = std::min(n_rows, n_cols);
+    if (rs.n_axes >= m) {
+        // A size below 1 has already failed the job; it must not give a
+        // negative number of axes (or overflow for the most negative size).
+        rs.n_axes = m > 0 ? m - 1 : 0;
+        report_error(rs, kWarningTooManyAxes, kSeverityWarning);
+    }
+}
+
+void read_labels(std::span<std::string> row_labels, std::span<std::string> col_labels, int n_rows, int n_cols,
+                 InputFile& labels, RunState& rs) {
+    const auto rows = row_labels.first(static_cast<std::size_t>(std::max(n_rows, 0)));
+    const auto cols = col_labels.first(static_cast<std::size_t>(std::max(n_cols, 0)));
+    // Each target takes six characters as they stand.
+    for (std::string& label : rows) label = fixed(label, kLabelLength);
+    for (std::string& label : cols) label = fixed(label, kLabelLength);
+
+    const Layout& layout = cached_layout("(13A6)");
+    int status = read_characters(labels, layout, rows);
+    if (status == kReadOk) status = read_characters(labels, layout, cols);
+    if (const int code = read_error(status, kErrorLabelEnd, kErrorLabelRead)) fail(rs, code);
+    labels.close();
+}
+
+void read_table(RecordSource& data, std::string_view data_format, int n_rows, int n_cols, int n_supp,
+                int dependence, Matrix<std::int32_t>& counts, Matrix<std::int32_t>& supp_counts, RunState& rs) {
+    const bool columns_dependent = dependence == 1;
+    const std::int64_t I = n_rows, J = n_cols, S = std::max(n_supp, 0);
+    // Rows dependent: the S predictors of a row follow its J counts in one read.
+    const std::int64_t width = columns_dependent ? J : J + S;
+
+    Vector<std::int64_t> buffer;
+    if (!obtain(buffer, width)) return fail(rs, kErrorMemory);
+    const std::span<std::int64_t> values(buffer.data(), static_cast<std::size_t>(width));
+    TableReader reader(data, data_format);
+
+    // One read operation; false (after the report) when the job must end.
+    const auto read_one = [&]() {
+        const int code = read_error(reader.read(values), kErrorDataEnd, kErrorDataRead);
+        if (code != 0) {
+            fail(rs, code);
+            return false;
+        }
+        if (!all_counts(values)) {  // negative, or too large for a 32-bit count
+            fail(rs, kErrorDataRead);
+            return false;
+        }
+        return true;
+    };
+
+    for (std::int64_t i = 1; i <= I; ++i) {
+        if (!read_one()) return;
+        for (std::int64_t j = 1; j <= J; ++j) {
+            const auto v = static_cast<std::int32_t>(values[j - 1]);
+            if (columns_dependent)
+                counts(j, i) = v;
+            else
+                counts(i, j) = v;
+        }
+        if (!columns_dependent) {
+            for (std::int64_t k = 1; k <= S; ++k) supp_counts(i, k) = static_cast<std::int32_t>(values[J + k - 1]);
+        }
+    }
+    if (!columns_dependent) return;
+    // Columns dependent: each supplementary record becomes a column of supp_counts.
+    for (std::int64_t k = 1; k <= S; ++k) {
+        if (!read_one()) return;
+        for (std::int64_t j = 1; j <= J; ++j) supp_counts(j, k) = static_cast<std::int32_t>(values[j - 1]);
+    }
+}
+
+}  // namespace marvist
