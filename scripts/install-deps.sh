@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build and test Marvist.
+# Safe to run again: only missing packages are installed.
+set -euo pipefail
+
+packages=(
+  build-essential cmake
+  googletest libgtest-dev libgmock-dev
+  libbenchmark-dev libeigen3-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  sudo=()
+  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,116 @@
+// The batch runner as a program, run on copies of the examples.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/console_report_sink.h"
+#include "listing/cp437.h"
+#include "support/test_support.h"
+
+namespace marvist {
+namespace {
+
+namespace fs = std::filesystem;
+using test::read_file;
+using test::TempDir;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::vector<std::string> err;  // lines
+};
+
+// Runs marvist-run with args (quoted as needed) from the folder work_in.
+RunResult run_runner(const std::string& args, const TempDir& work_in) {
+    TempDir capture;
+    const std::string command = "cd '" + work_in.path().string() + "' && '" MARVIST_BINARY_DIR "/marvist-run' " +
+                                args + " >'" + capture.file("out") + "' 2>'" + capture.file("err") + "'";
+    const int raw = std::system(command.c_str());
+    return RunResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(capture.file("out")),
+                     test::read_lines(capture.file("err"))};
+}
+
+// The files of an example copied into folder/.
+void copy_example(const TempDir& dir, const std::string& folder, const std::string& stem) {
+    fs::create_directories(dir.path() / folder);
+    for (const char* ext : {".set", ".dat", ".lab"}) {
+        const fs::path from = test::source_path("examples/" + stem + ext);
+        if (fs::exists(from)) fs::copy_file(from, dir.path() / folder / (stem + ext));
+    }
+}
+
+bool has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(Runner, ArgumentsAndUnreadableSetupFiles) {
+    EXPECT_EQ(console_report_line(ReportWindow::Errors, " \xCD\xCD"), "E| \u2550\u2550");
+    EXPECT_EQ(console_report_line(ReportWindow::Progress, " Start"), "P| Start");
+
+    TempDir dir;
+    const RunResult help = run_runner("--help", dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: marvist-run [--show] SETUP_FILE", 0), 0u);
+    for (const char* args : {"", "--bogus x.set", "a.set b.set", "--show"}) {
+        const RunResult wrong = run_runner(args, dir);
+        EXPECT_EQ(wrong.status, 2) << args;
+        EXPECT_TRUE(has(wrong.err, "Usage: marvist-run [--show] SETUP_FILE")) << args;
+    }
+    const RunResult missing = run_runner("--show none.set", dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(has(missing.err, "marvist-run: none.set: no such file"));
+    test::write_file(dir.file("bad.set"), " title\n 5 Son\n 5 Father\n yes\n");
+    EXPECT_EQ(run_runner("bad.set", dir).status, 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // bad.set only
+}
+
+TEST(Runner, RunsInTheSetupFilesFolderAndShowsTheListingAsUtf8) {
+    TempDir dir;
+    copy_example(dir, "jobs", "mobility");
+    const RunResult run = run_runner("--show jobs/mobility.set", dir);
+    EXPECT_EQ(run.status, 0);
+    ASSERT_TRUE(fs::exists(dir.file("jobs/mobility.out")));
+    EXPECT_FALSE(fs::exists(dir.file("mobility.out")));
+    EXPECT_EQ(read_file(dir.file("jobs/mobility.set")), read_file(test::source_path("examples/mobility.set")));
+
+    for (const std::string& line : run.err) EXPECT_TRUE(line.rfind("P|", 0) == 0 || line.rfind("E|", 0) == 0) << line;
+    EXPECT_TRUE(has(run.err, "P| Succesful End of Marvist"));
+    const std::string listing = read_file(dir.file("jobs/mobility.out"));
+    ASSERT_NE(listing.find("\xCD\xCD\xCD"), std::string::npos);
+    const std::string shown = cp437_to_utf8(listing);
+    // The copies of result blocks come first, then the listing.
+    ASSERT_GT(run.out.size(), shown.size());
+    EXPECT_EQ(run.out.substr(run.out.size() - shown.size()), shown);
+    EXPECT_NE(listing.find("\n  Class of sons by class of fathers (invented counts)  "), std::string::npos);
+}
+
+TEST(Runner, UserLayoutWarningsAndFatalErrors) {
+    TempDir dir;
+    copy_example(dir, ".", "readership");
+    const RunResult run = run_runner("readership.set", dir);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(read_file(dir.file("readership.out")).find(" New row variable: Newspaper   ; New column variable"),
+              std::string::npos);
+    EXPECT_EQ(run.out.find("Succesful end"), std::string::npos);  // no listing without --show
+
+    std::string setup = read_file(dir.file("readership.set"));
+    setup.replace(setup.rfind(" 2         1"), 2, " 5");  // five axes on a 4 x 5 table
+    test::write_file(dir.file("readership.set"), setup);
+    const RunResult warned = run_runner("readership.set", dir);
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_TRUE(has(warned.err, "E|  W A R N I N G "));
+
+    fs::remove(dir.file("readership.dat"));
+    const RunResult fatal = run_runner("readership.set", dir);
+    EXPECT_EQ(fatal.status, 1);
+    EXPECT_TRUE(has(fatal.err, "E| Marvist ended prematurely due to fatal errors"));
+    EXPECT_FALSE(has(fatal.err, "P| Succesful End of Marvist"));
+}
+
+}  // namespace
+}  // namespace marvist
