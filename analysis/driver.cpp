@@ -9,6 +9,7 @@
 #include "analysis/report_error.h"
 #include "analysis/report_progress.h"
 #include "listing/fixed_text.h"
+#include "nsca/nsca.h"
 #include "stats/dependence.h"
 #include "stats/homogenise.h"
 #include "stats/symmetry.h"
@@ -102,6 +103,9 @@ void run_analyses(JobRecord& job, RecordSink& listing, JobArrays& a, int I, int 
 
     if (job.do_nsca == 1) {
         report_progress(rs, 1300);
+        nsca(a.work_matrix, a.row_margins, a.col_margins, a.supp_counts, a.work_rows, a.work_cols, a.total_n, I, J,
+             job.n_supp, static_cast<int>(a.supp_counts.cols()), rows, cols, listing, rs);
+        if (is_fatal(rs)) return;
     } else {
         report_progress(rs, 1310);
         write_no_nsca(listing);
