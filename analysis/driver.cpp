@@ -168,19 +168,23 @@ void analyse_job(JobRecord& job, JobFiles& files, RunState& rs) {
 }
 
 // The success line or the closing lines of a failed job; then the files
-// are closed.
+// are closed. The success line is written and the listing flushed before
+// success is reported, so that a listing the disk could not take in full
+// (a full disk, say) ends the job as failed instead of successful.
 void close_job(JobFiles& files, RunState& rs) {
+    if (!is_fatal(rs)) {
+        write_successful_end(files.listing);
+        if (!files.listing.flush()) fail(rs, kErrorListingWrite);
+    }
     rs.progress_window_state = WindowState::Last;
     if (rs.error_window_state == WindowState::First) {
         report_progress(rs, 9000);
-        write_successful_end(files.listing);
     } else {
         if (is_fatal(rs)) {
             report_error(rs, 999, kSeverityNone);
             report_progress(rs, 0);
         } else {
             report_progress(rs, 9000);
-            write_successful_end(files.listing);
         }
         rs.error_window_state = WindowState::Last;
         report_error(rs, 0, kSeverityWarning);

@@ -25,6 +25,7 @@ inline constexpr int kErrorMemory = 37;
 inline constexpr int kErrorListingOpen = 400;
 inline constexpr int kErrorDataOpen = 410;
 inline constexpr int kErrorLabelOpen = 420;
+inline constexpr int kErrorListingWrite = 430;
 inline constexpr int kErrorTooFewRows = 120;
 inline constexpr int kErrorTooFewColumns = 130;
 inline constexpr int kWarningZeroAxes = 140;

@@ -40,9 +40,13 @@ constexpr std::string_view k420[] = {" ", "  While attempting to open the label 
                                      " Please check the presence of the file.",
                                      " You may have specified an incorrect name or directory.", " "};
 
+// A listing that could not be written in full must not end as a success.
+constexpr std::string_view k430[] = {" ", " While writing the output file an error occurred.",
+                                     " The disk may be full, or the file may not be writable.", " "};
+
 constexpr Message kFirstGroup[] = {
     {37, k37},   {50, k50},   {100, k100}, {110, k110}, {120, k120}, {130, k130}, {140, k140},
-    {150, k150}, {160, k160}, {200, k200}, {400, k400}, {410, k410}, {420, k420},
+    {150, k150}, {160, k160}, {200, k200}, {400, k400}, {410, k410}, {420, k420}, {430, k430},
 };
 
 // Lines written after the blank line.

@@ -26,12 +26,19 @@ bool OutputFile::open(const std::string& path) {
     return file_ != nullptr;
 }
 
-bool OutputFile::close() {
+bool OutputFile::flush() {
     if (file_ == nullptr) return true;
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
         write_failed_ = true;
     }
     buffer_.clear();
+    if (std::fflush(file_) != 0) write_failed_ = true;
+    return !write_failed_;
+}
+
+bool OutputFile::close() {
+    if (file_ == nullptr) return true;
+    flush();
     if (std::fclose(file_) != 0) write_failed_ = true;
     file_ = nullptr;
     return !write_failed_;

@@ -21,6 +21,9 @@ public:
 
     bool open(const std::string& path);
     bool is_open() const { return file_ != nullptr; }
+    // Writes out what is buffered; false when any data so far could not be
+    // written (a full disk, say). Does nothing when the file is not open.
+    bool flush();
     // Flushes and closes; closing a file that is not open does nothing.
     // Returns false when the data could not be written.
     bool close();

@@ -22,6 +22,7 @@ inline std::vector<int> reported_codes(const std::vector<std::string>& error_lin
         {400, " While attempting to open the output file an error occurred."},
         {410, "  While attempting to open the data file an error occurred."},
         {420, "  While attempting to open the label file an error occurred."},
+        {430, " While writing the output file an error occurred."},
         {510, " While reading the data file an end-of-file mark was encountered."},
         {512, " While reading the data file an input error occurred."},
         {520, " While reading the label file an end-of-file mark was encountered."},
