@@ -11,29 +11,13 @@
 // written), 3 the program was stopped by a printer plot.
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
-#include "analysis/driver.h"
-#include "analysis/job_record.h"
-#include "analysis/run_state.h"
-#include "app/console_report_sink.h"
-#include "app/job_form.h"
-#include "app/setup_file.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
-#include "plot/program_stop.h"
+#include "app/batch_run.h"
 
 namespace {
-
-constexpr int kExitDone = 0;
-constexpr int kExitFatal = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitStop = 3;
 
 constexpr std::string_view kUsage =
     "Usage: marvist-run [--show] SETUP_FILE\n"
@@ -87,78 +71,7 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
 
 int usage_error() {
     std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
-    return kExitUsage;
-}
-
-int setup_error(const std::string& message) {
-    std::fprintf(stderr, "marvist-run: %s\n", message.c_str());
-    return kExitUsage;
-}
-
-// When the listing was last written, if it exists as a file.
-std::optional<std::filesystem::file_time_type> listing_time(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    const auto time = std::filesystem::last_write_time(path, ec);
-    if (ec) return std::nullopt;
-    return time;
-}
-
-// Prints the listing as UTF-8 when this job wrote it (a listing left over
-// from an earlier run is not shown).
-void show_listing(const std::string& path, std::optional<std::filesystem::file_time_type> before) {
-    const auto after = listing_time(path);
-    if (!after || (before && *before == *after)) return;
-    std::fflush(stdout);
-    marvist::InputFile listing;
-    if (!listing.open(path)) return;
-    std::string record;
-    while (listing.next_record(record)) {
-        std::string line = marvist::cp437_to_utf8(record);
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
-    }
-}
-
-int run(const Arguments& args) {
-    // The set-up file is read, and its fields read back, before anything is
-    // written or the folder is changed.
-    marvist::JobRecord job;
-    const marvist::SetupFileStatus status = marvist::read_setup_file(args.setup_file, job);
-    if (!status.ok) return setup_error(status.message);
-    const marvist::FormError form = marvist::read_back_job_form(job);
-    if (form.failed) return setup_error(args.setup_file + ": " + form.message);
-    job.save_setup = 0;
-
-    const std::filesystem::path folder = std::filesystem::path(args.setup_file).parent_path();
-    if (!folder.empty()) {
-        std::error_code ec;
-        std::filesystem::current_path(folder, ec);
-        if (ec) return setup_error(args.setup_file + ": cannot work in its folder: " + ec.message());
-    }
-
-    const std::string listing(marvist::trimmed(job.output_file));
-    const auto listing_before = listing_time(listing);
-
-    marvist::ConsoleReportSink reports(stderr);
-    marvist::ConsoleSink standard_output(stdout);
-    marvist::RunState rs;
-    rs.reports = &reports;
-    rs.standard_output = &standard_output;
-
-    int exit_status = kExitDone;
-    try {
-        marvist::run_job(job, rs);
-        exit_status = rs.fatal_state == marvist::kFatal ? kExitFatal : kExitDone;
-    } catch (const marvist::ProgramStop& stop) {
-        // The job's files were closed while the stop unwound the driver.
-        std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", stop.what());
-        exit_status = kExitStop;
-    }
-    if (args.show) show_listing(listing, listing_before);
-    std::fflush(stdout);
-    return exit_status;
+    return marvist::kBatchUsage;
 }
 
 }  // namespace
@@ -168,13 +81,13 @@ int main(int argc, char** argv) {
     if (!args) return usage_error();
     if (args->help) {
         std::fwrite(kUsage.data(), 1, kUsage.size(), stdout);
-        return kExitDone;
+        return marvist::kBatchDone;
     }
     try {
-        return run(*args);
+        return marvist::run_batch(args->setup_file, args->show, stdout, stderr);
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "marvist-run: the job failed: %s\n", e.what());
-        return kExitFatal;
+        return marvist::kBatchFatal;
     }
 }

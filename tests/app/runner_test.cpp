@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_run.h"
 #include "app/console_report_sink.h"
+#include "listing/storage.h"
 #include "listing/cp437.h"
 #include "support/test_support.h"
 
@@ -110,6 +112,32 @@ TEST(Runner, UserLayoutWarningsAndFatalErrors) {
     EXPECT_EQ(fatal.status, 1);
     EXPECT_TRUE(has(fatal.err, "E| Marvist ended prematurely due to fatal errors"));
     EXPECT_FALSE(has(fatal.err, "P| Succesful End of Marvist"));
+}
+
+// A plot stop ends the run with its message and status 3; the listing keeps
+// what was written before the plot. Run in-process: the raster is refused
+// by a storage limit that the rest of this small job fits.
+TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
+    TempDir dir;
+    copy_example(dir, ".", "mobility");
+    const fs::path previous = fs::current_path();
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    set_storage_limit(43 * 78 - 1);
+    const int status = run_batch(dir.file("mobility.set"), false, out, err);
+    set_storage_limit(0);
+    fs::current_path(previous);
+    EXPECT_EQ(status, kBatchStop);
+
+    std::string messages(4096, '\0');
+    std::rewind(err);
+    messages.resize(std::fread(messages.data(), 1, messages.size(), err));
+    EXPECT_NE(messages.find("\nNOT ENOUGH STORAGE FOR PLOT; ABORTING...\n"), std::string::npos);
+    const std::vector<std::string> listing = test::read_lines(dir.file("mobility.out"));
+    ASSERT_FALSE(listing.empty());
+    EXPECT_EQ(listing.back(), " COMPONENT  1  (HOR.) VERSUS COMPONENT  2  (VERT.)");
+    std::fclose(out);
+    std::fclose(err);
 }
 
 }  // namespace
