@@ -7,6 +7,8 @@ packages=(
   build-essential cmake
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev libeigen3-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+  xvfb xauth imagemagick
 )
 
 missing=()
