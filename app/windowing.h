@@ -91,8 +91,9 @@ enum class ItemPlace { Below, NewColumn, Beside };
 
 // One item of a dialog. Edit fields edit *buffer (at most `length`
 // characters); radio buttons and check boxes are bound to *bound (0 or 1):
-// radio buttons that follow one group box form one group. After a modal
-// dialog closes with OK, buffers and bound integers hold the user's values;
+// radio buttons that follow one group box form one group. When a modal
+// dialog closes, with OK or otherwise, buffers and bound integers hold the
+// user's values (a cancelled job form still reports the title as typed);
 // the buffer of an edit field is blank-padded to its length.
 struct DialogItem {
     ItemKind kind = ItemKind::StaticText;

@@ -1,0 +1,297 @@
+#include "app/data_entry.h"
+
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/file_names.h"
+#include "app/job_form.h"
+#include "app/message_text.h"
+#include "listing/cp437.h"
+#include "listing/fixed_text.h"
+#include "listing/layout.h"
+#include "listing/record_io.h"
+#include "listing/storage.h"
+
+namespace marvist {
+
+namespace {
+
+constexpr std::size_t kLabelFieldLength = 10;
+constexpr std::size_t kLabelLength = 6;
+constexpr int kCountFieldLength = 6;
+
+const ui::FontSpec kCaptionFont{"Arial", 10, false, false, false, true};
+const ui::FontSpec kFieldFont{"Arial", 9, true};
+const ui::FontSpec kButtonFont{"", 8};
+const ui::FontSpec kDialogFont{"Arial", 9};
+
+struct TableSize {
+    int rows = 0;
+    int cols = 0;
+};
+
+ui::DialogItem static_text(std::string text, ui::ItemPlace place = ui::ItemPlace::Below) {
+    ui::DialogItem item;
+    item.kind = ui::ItemKind::StaticText;
+    item.text = std::move(text);
+    item.place = place;
+    return item;
+}
+
+ui::DialogItem edit_field(std::string& buffer, int length, ui::ItemPlace place = ui::ItemPlace::Below) {
+    ui::DialogItem item;
+    item.kind = ui::ItemKind::Edit;
+    item.buffer = &buffer;
+    item.length = length;
+    item.place = place;
+    return item;
+}
+
+void add_ok_cancel(std::vector<ui::DialogItem>& items, std::optional<ui::FontSpec> font = std::nullopt) {
+    ui::DialogItem ok;
+    ok.kind = ui::ItemKind::Ok;
+    ok.text = "OK";
+    ok.font = font;
+    items.push_back(std::move(ok));
+    ui::DialogItem cancel;
+    cancel.kind = ui::ItemKind::Cancel;
+    cancel.text = "Cancel";
+    cancel.font = font;
+    cancel.place = ui::ItemPlace::Beside;
+    items.push_back(std::move(cancel));
+}
+
+// The size dialog of both entries; nothing when it is cancelled.
+std::optional<TableSize> ask_table_size(Session& session) {
+    std::string rows = "2";
+    std::string cols = "2";
+    std::vector<ui::DialogItem> items;
+    items.push_back(static_text("Number of Rows"));
+    items.push_back(edit_field(rows, kNumberFieldLength));
+    add_ok_cancel(items);
+    items.push_back(static_text("Number of Columns", ui::ItemPlace::NewColumn));
+    items.push_back(edit_field(cols, kNumberFieldLength));
+    if (session.layer.dialog_box(items, "Input Dimensions of the Contingency Table", kDialogFont) != ui::kDialogOk) {
+        show_message(session, "Cancellation", message_text("('You have cancelled the Table size specifications')"));
+        return std::nullopt;
+    }
+    return TableSize{read_number_field(rows), read_number_field(cols)};
+}
+
+void allocation_failed(Session& session) {
+    show_message(session, "IRRECOVERABLE FATAL ERROR",
+                 message_text("('Fatal allocation error',A,' Please contact author of the program')", {kLineFeed}));
+}
+
+// Room for n edit buffers and n + extra dialog items; false when the storage
+// limit refuses them or they cannot be had (a negative n included).
+bool obtain_fields(std::int64_t n, std::size_t extra, std::vector<std::string>& buffers,
+                   std::vector<ui::DialogItem>& items) {
+    std::uint64_t buffer_bytes = 0, item_bytes = 0;
+    if (n < 0 || !storage_bytes(n, sizeof(std::string) + kLabelFieldLength, buffer_bytes) ||
+        !storage_bytes(n + static_cast<std::int64_t>(extra), sizeof(ui::DialogItem), item_bytes) ||
+        !storage_fits({buffer_bytes, item_bytes})) {
+        return false;
+    }
+    try {
+        buffers.resize(static_cast<std::size_t>(n));
+        items.reserve(static_cast<std::size_t>(n) + extra);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// The file name confirmed in the file-created messages.
+std::string shown_name(const std::string& field) { return std::string(trimmed(field)); }
+
+// One list of label fields: the caption, then the fields, a new dialog
+// column at every 14th field.
+void add_label_fields(std::vector<ui::DialogItem>& items, std::string caption, ui::ItemPlace place,
+                      std::string* buffers, int count) {
+    ui::DialogItem heading = static_text(std::move(caption), place);
+    heading.font = kCaptionFont;
+    items.push_back(std::move(heading));
+    for (int k = 1; k <= count; ++k) {
+        buffers[k - 1] = write_to_buffer("('Lab_',I2)", {k}, kLabelFieldLength);
+        ui::DialogItem field = edit_field(buffers[k - 1], static_cast<int>(kLabelFieldLength),
+                                          k % kLabelFieldsPerColumn == 0 ? ui::ItemPlace::NewColumn
+                                                                         : ui::ItemPlace::Below);
+        field.font = kFieldFont;
+        items.push_back(std::move(field));
+    }
+}
+
+// The first 6 characters of each field, as code-page-437 labels.
+std::vector<std::string> labels_of(const std::string* buffers, int count) {
+    std::vector<std::string> labels;
+    labels.reserve(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) labels.push_back(fixed(utf8_to_cp437(buffers[k]), kLabelLength));
+    return labels;
+}
+
+void write_labels(RecordSink& out, const std::vector<std::string>& labels) {
+    std::vector<Value> values(labels.begin(), labels.end());
+    write_records(out, cached_layout("(13A6)"), values);
+}
+
+void file_not_written(Session& session, std::string_view title, const std::string& name) {
+    show_message(session, title, name + ": the file could not be written.");
+}
+
+}  // namespace
+
+void EnterLabels(Session& session) {
+    session.labels_selected = 0;
+    const std::optional<TableSize> size = ask_table_size(session);
+    if (!size) return;
+    JobRecord& job = session.job;
+    job.n_rows = size->rows;
+    job.n_cols = size->cols;
+
+    std::vector<std::string> buffers;
+    std::vector<ui::DialogItem> items;
+    if (size->rows < 0 || size->cols < 0 ||
+        !obtain_fields(static_cast<std::int64_t>(size->rows) + size->cols, 4, buffers, items)) {
+        allocation_failed(session);
+        return;
+    }
+    std::string* row_buffers = buffers.data();
+    std::string* col_buffers = buffers.data() + size->rows;
+    add_label_fields(items, "Row Labels      (6 positions)", ui::ItemPlace::Below, row_buffers, size->rows);
+    add_label_fields(items, "Column Labels (6 positions)", ui::ItemPlace::NewColumn, col_buffers, size->cols);
+    add_ok_cancel(items, kButtonFont);
+    const std::string cancelled = message_text("('No label file has been created')");
+    if (session.layer.dialog_box(items, "Specify Labels and Create Label File - Only 6 positions will be kept.",
+                                 kDialogFont) != ui::kDialogOk) {
+        show_message(session, "Cancellation", cancelled);
+        return;
+    }
+
+    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
+    ui::FileDialogSpec dialog;
+    dialog.title = "Select (New) Name for Label File";
+    dialog.filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}};
+    dialog.default_extension = "lab";
+    dialog.initial_name = shown_name(job.label_file);
+    dialog.owner = session.main_window;
+    const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
+    const std::optional<std::string> name = chosen ? accept_chosen_file(session, *chosen) : std::nullopt;
+    if (!name) {
+        show_message(session, "Cancellation", cancelled);
+        return;
+    }
+    job.label_file = fixed(*name, kFileNameField);
+
+    OutputFile file;
+    bool written = file.open(*name);
+    if (written) {
+        write_labels(file, labels_of(row_buffers, size->rows));
+        write_labels(file, labels_of(col_buffers, size->cols));
+        written = file.close();
+    }
+    if (!written) {
+        file_not_written(session, "Label File Not Created", *name);
+        return;
+    }
+    session.labels_selected = 1;
+
+    const std::string shown = shown_name(job.label_file);
+    if (session.job_defined == 1) {
+        show_message(session, "Label File Created.", message_text("('Label file: ',A,' has been created.')", {shown}));
+    } else if (session.data_selected != 1) {
+        show_message(session, "Label File Created.",
+                     message_text("('Label file: ',A,' has been created.',A,' Now choose or create a Data Set.')",
+                                  {shown, kLineFeed}));
+    } else {
+        show_message(session, "Label File Created.",
+                     message_text("('Label file: ',A,' has been created.',A,'Proceed to Start New Job/Continue "
+                                  "Same Job to set the input parameters.')",
+                                  {shown, kLineFeed}));
+    }
+}
+
+void EnterData(Session& session) {
+    session.data_selected = 0;
+    const std::optional<TableSize> size = ask_table_size(session);
+    if (!size) return;
+    JobRecord& job = session.job;
+    job.n_rows = size->rows;
+    job.n_cols = size->cols;
+    const int I = size->rows, J = size->cols;
+
+    show_message(session, "Table Size", message_text("('Size of contingency table is ',I2,' by ',I2)", {I, J}));
+
+    Matrix<int> counts;
+    std::vector<std::string> buffers;
+    std::vector<ui::DialogItem> items;
+    if (I < 0 || J < 0 || !obtain(counts, I, J) ||
+        !obtain_fields(static_cast<std::int64_t>(I) * J, 2, buffers, items)) {
+        allocation_failed(session);
+        return;
+    }
+    // Column j of the table is column j of the dialog; cell (i, j) is
+    // buffers[(j - 1) * I + (i - 1)].
+    for (int j = 1; j <= J; ++j) {
+        for (int i = 1; i <= I; ++i) {
+            const ui::ItemPlace place = (i == 1 && j > 1) ? ui::ItemPlace::NewColumn : ui::ItemPlace::Below;
+            ui::DialogItem field = edit_field(buffers[static_cast<std::size_t>(j - 1) * I + (i - 1)],
+                                              kCountFieldLength, place);
+            field.font = kFieldFont;
+            items.push_back(std::move(field));
+        }
+    }
+    add_ok_cancel(items, kButtonFont);
+    const std::string cancelled = message_text("('No data file has been created')");
+    if (session.layer.dialog_box(items, "Input of data and Creation Data File", kDialogFont) != ui::kDialogOk) {
+        show_message(session, "Cancellation", cancelled);
+        return;
+    }
+
+    job.data_file = fixed(".dat", kFileNameField);
+    ui::FileDialogSpec dialog;
+    dialog.title = "Select (New) Name for Data File";
+    dialog.filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}};
+    dialog.default_extension = "dat";
+    dialog.initial_name = shown_name(job.data_file);
+    dialog.owner = session.main_window;
+    const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
+    const std::optional<std::string> name = chosen ? accept_data_file(session, *chosen) : std::nullopt;
+    if (!name) {
+        show_message(session, "Cancellation", cancelled);
+        return;
+    }
+    job.data_file = fixed(*name, kFileNameField);
+
+    for (int j = 1; j <= J; ++j) {
+        for (int i = 1; i <= I; ++i) {
+            const std::string& cell = buffers[static_cast<std::size_t>(j - 1) * I + (i - 1)];
+            counts(i, j) = read_number_field(std::string_view(cell).substr(0, kCountFieldLength));
+        }
+    }
+    OutputFile file;
+    bool written = file.open(*name);
+    if (written) {
+        for (int i = 1; i <= I; ++i) {
+            std::string record;
+            for (int j = 1; j <= J; ++j) record += free_form_record({counts(i, j)});
+            file.put_record(record, true);
+        }
+        written = file.close();
+    }
+    if (!written) {
+        file_not_written(session, "Data File Not Created", *name);
+        return;
+    }
+    session.data_selected = 1;
+    session.job_defined = 0;
+    show_message(session, "Data File Created.",
+                 message_text("('Data file: ',A,' has been created.',A,'Please proceed to Start New Job to set the "
+                              "parameters for the job,',A,'or choose a Label File name or Create a Label File first.')",
+                              {shown_name(job.data_file), kLineFeed, kLineFeed}));
+}
+
+}  // namespace marvist

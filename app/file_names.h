@@ -1,0 +1,45 @@
+// Names of the files the user picks in file dialogs, as the program keeps
+// them in its 80-character file-name fields.
+//
+// The working folder follows the data file: picking a data file makes its
+// folder the working folder and keeps the bare name, as native file dialogs
+// do, so that names stay short and the job's listing and set-up file land
+// beside the data. Other files are kept relative to the working folder when
+// they lie inside it, else as absolute paths. A name that still does not fit
+// its field is refused with the message box "File Name Too Long".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/session.h"
+
+namespace marvist {
+
+// Length of a file-name field (data_file, label_file, output_file, ...).
+inline constexpr std::size_t kFileNameField = 80;
+
+// The name to keep for path: relative to the working folder when it lies
+// inside it, else absolute. path is taken relative to the working folder
+// when it is not absolute.
+std::string kept_file_name(const std::string& path);
+
+// A file picked for the label file, a set-up file, Save As or printing: its
+// kept name, or nothing after the "File Name Too Long" box.
+//   chosen: the path the file dialog returned.
+std::optional<std::string> accept_chosen_file(Session& session, const std::string& chosen);
+
+// A picked data file: its folder becomes the working folder and its bare
+// name is returned; the label file and the listing already named are kept
+// under names that still find them. Nothing after the "File Name Too Long"
+// box, and then the working folder is unchanged.
+//   chosen: the path the file dialog returned.
+std::optional<std::string> accept_data_file(Session& session, const std::string& chosen);
+
+// Makes the folder of file the working folder (an old job's set-up file, so
+// that the names in it resolve as they do for the batch runner). False when
+// the folder cannot be entered.
+bool enter_folder_of(const std::string& file);
+
+}  // namespace marvist

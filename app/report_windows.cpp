@@ -1,0 +1,67 @@
+#include "app/report_windows.h"
+
+#include "listing/cp437.h"
+
+namespace marvist {
+
+namespace {
+
+void close_window(ui::Windowing& layer, ui::WindowId& window) {
+    if (window != ui::kNoWindow && layer.window_exists(window)) layer.destroy_window(window);
+    window = ui::kNoWindow;
+}
+
+}  // namespace
+
+ui::ScrollWindowSpec error_window_spec(ui::WindowId parent) {
+    ui::ScrollWindowSpec spec;
+    spec.title = "Errors and Warnings";
+    spec.placement = ui::Placement{0.0, 0.0, 0.8, 0.4};
+    spec.text_colour = ui::Rgb{255, 255, 255};
+    spec.background = ui::Rgb{128, 0, 0};
+    spec.font = ui::FontSpec{"LotusLineDraw", 9};
+    spec.parent = parent;
+    return spec;
+}
+
+ui::ScrollWindowSpec progress_window_spec(ui::WindowId parent) {
+    ui::ScrollWindowSpec spec;
+    spec.title = "Progress of Marvist";
+    spec.placement = ui::Placement{0.4, 0.0, 0.6, 0.4};
+    spec.text_colour = ui::Rgb{128, 0, 0};
+    spec.background = ui::Rgb{255, 255, 255};
+    spec.font = ui::FontSpec{"arial", 9};
+    spec.parent = parent;
+    return spec;
+}
+
+ui::WindowId& WindowReportSink::id(ReportWindow window) {
+    return window == ReportWindow::Errors ? session_.error_window : session_.progress_window;
+}
+
+void WindowReportSink::open_window(ReportWindow window) {
+    ui::Windowing& layer = session_.layer;
+    ui::WindowId& target = id(window);
+    if (target == ui::kNoWindow || !layer.window_exists(target)) {
+        const ui::WindowId parent = session_.main_window;
+        target = layer.create_scroll_window(window == ReportWindow::Errors ? error_window_spec(parent)
+                                                                           : progress_window_spec(parent));
+    }
+    layer.activate_window(target);
+    layer.start_autopaint(target);
+}
+
+void WindowReportSink::write_line(ReportWindow window, std::string_view line) {
+    session_.layer.write_text(id(window), cp437_to_utf8(line));
+}
+
+void WindowReportSink::end_window(ReportWindow window) { session_.layer.end_autopaint(id(window)); }
+
+void close_job_windows(Session& session) {
+    close_window(session.layer, session.progress_window);
+    close_window(session.layer, session.error_window);
+    close_window(session.layer, session.output_window);
+    close_window(session.layer, session.save_as_prompt);  // it belongs to the output window
+}
+
+}  // namespace marvist

@@ -1,0 +1,338 @@
+#include "app/run_job_dialog.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/driver.h"
+#include "app/job_form.h"
+#include "app/message_text.h"
+#include "app/output_window.h"
+#include "app/report_windows.h"
+#include "app/setup_dialogs.h"
+#include "listing/cp437.h"
+#include "listing/fixed_text.h"
+#include "listing/record_io.h"
+#include "plot/program_stop.h"
+
+namespace marvist {
+
+namespace {
+
+constexpr std::size_t kTitleLength = 70;
+
+// The texts and switches of the form while it is shown. Title, variable
+// names and data format are UTF-8 here and code page 437 in the job record.
+struct JobForm {
+    std::string title, n_rows_text, row_variable, n_cols_text, col_variable;
+    std::string job_name, data_file, label_file, data_format, n_axes_text, n_supp_text;
+    int labels_yes = 0, labels_no = 0;
+    int rows_dependent = 0, cols_dependent = 0;
+    int nsca_yes = 0, nsca_no = 0;
+    int homogenise_yes = 0, homogenise_no = 0;
+    int symmetry_yes = 0, symmetry_no = 0;
+    int save_setup = 1;
+};
+
+void incorrect_task(Session& session, std::string_view layout) {
+    show_message(session, "Incorrect Task Choice", message_text(layout, {kLineFeed}));
+}
+
+// Mode "new ": allowed once a data file has been chosen or created and no job
+// has been defined for it; the form gets its defaults.
+bool prepare_new_job(Session& session) {
+    JobRecord& job = session.job;
+    if (session.job_defined == 1) {
+        session.data_selected = 0;
+        session.labels_selected = 0;
+        incorrect_task(session,
+                       "('No new Data Set has been specified.',A,'Please select or create a Data Set first.')");
+        return false;
+    }
+    if (session.data_selected != 1) {
+        incorrect_task(session, "('No Data Set is yet available.',A,'Please select or create a Data Set first.')");
+        return false;
+    }
+    job.title = fixed("Title of your job", 70);
+    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", 10);
+    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", 10);
+    job.row_variable = fixed("Row Variable", 12);
+    job.col_variable = fixed("Col Variable", 12);
+    job.job_name = fixed("NewJob", 80);
+    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", 80);
+    job.data_format = fixed("*", 70);
+    job.dependence = 0;
+    job.do_nsca = 0;
+    job.do_homogenise = 0;
+    job.do_symmetry = 0;
+    job.n_axes_text = fixed("1", 10);
+    job.n_supp_text = fixed("0", 10);
+    session.job_defined = 1;
+    return true;
+}
+
+// Mode "old ": the job of a set-up file. The file's label line decides
+// whether labels are read, as it did when the file was saved.
+bool prepare_old_job(Session& session) {
+    session.job_defined = 1;
+    const SetupChoice choice = read_setup_file(session);
+    if (choice == SetupChoice::Read) session.labels_selected = session.job.has_labels > 0 ? 1 : 0;
+    session.data_selected = 1;
+    // An unreadable file leaves the job record as it was.
+    if (choice != SetupChoice::Unreadable && session.labels_selected == 0) {
+        session.job.label_file = fixed("NoLabel.lab", 80);
+    }
+    return choice == SetupChoice::Read;
+}
+
+// Mode "same": the previous job's texts, with the numbers of axes and
+// predictors as the driver left them.
+bool prepare_same_job(Session& session) {
+    if (session.job_defined == 0) {
+        show_message(session, "Incorrect Task Choice", message_text("('No previous Job available')"));
+        return false;
+    }
+    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), 10);
+    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), 10);
+    return true;
+}
+
+void set_pair(int on, int& yes, int& no) {
+    yes = on ? 1 : 0;
+    no = on ? 0 : 1;
+}
+
+JobForm fill_form(const Session& session) {
+    const JobRecord& job = session.job;
+    JobForm form;
+    form.title = cp437_to_utf8(trimmed(job.title));
+    form.n_rows_text = std::string(trimmed(job.n_rows_text));
+    form.row_variable = cp437_to_utf8(trimmed(job.row_variable));
+    form.n_cols_text = std::string(trimmed(job.n_cols_text));
+    form.col_variable = cp437_to_utf8(trimmed(job.col_variable));
+    form.job_name = std::string(trimmed(job.job_name));
+    form.data_file = std::string(trimmed(job.data_file));
+    form.label_file = std::string(trimmed(job.label_file));
+    form.data_format = cp437_to_utf8(trimmed(job.data_format));
+    form.n_axes_text = std::string(trimmed(job.n_axes_text));
+    form.n_supp_text = std::string(trimmed(job.n_supp_text));
+    set_pair(session.labels_selected == 1, form.labels_yes, form.labels_no);
+    set_pair(job.dependence == 0, form.rows_dependent, form.cols_dependent);
+    set_pair(job.do_nsca == 1, form.nsca_yes, form.nsca_no);
+    set_pair(job.do_homogenise == 1, form.homogenise_yes, form.homogenise_no);
+    set_pair(job.do_symmetry == 1, form.symmetry_yes, form.symmetry_no);
+    form.save_setup = 1;
+    return form;
+}
+
+// The items of the form in three columns.
+std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
+    using ui::DialogItem;
+    using ui::ItemKind;
+    using ui::ItemPlace;
+    std::vector<DialogItem> items;
+    const auto text = [&items](std::string caption, ItemPlace place = ItemPlace::Below) {
+        DialogItem item;
+        item.kind = ItemKind::StaticText;
+        item.text = std::move(caption);
+        item.place = place;
+        items.push_back(std::move(item));
+    };
+    const auto edit = [&items](std::string& buffer, int length, bool enabled = true) {
+        DialogItem item;
+        item.kind = ItemKind::Edit;
+        item.buffer = &buffer;
+        item.length = length;
+        item.enabled = enabled;
+        items.push_back(std::move(item));
+    };
+    const auto group = [&items](std::string caption, ItemPlace place = ItemPlace::Below) {
+        DialogItem item;
+        item.kind = ItemKind::GroupBox;
+        item.text = std::move(caption);
+        item.place = place;
+        items.push_back(std::move(item));
+    };
+    const auto radio = [&items](std::string caption, int& bound) {
+        DialogItem item;
+        item.kind = ItemKind::Radio;
+        item.text = std::move(caption);
+        item.bound = &bound;
+        items.push_back(std::move(item));
+    };
+
+    text("Title for Analysis");
+    edit(form.title, 70);
+    text("Number of Rows");
+    edit(form.n_rows_text, 10);
+    text("Row Label (12 positions)");
+    edit(form.row_variable, 12);
+    text("Number of Columns");
+    edit(form.n_cols_text, 10);
+    text("Column Label (12 positions)");
+    edit(form.col_variable, 12);
+    group("Category Labels");
+    radio("Yes", form.labels_yes);
+    radio("No", form.labels_no);
+
+    text("Job Name (8 positions) - Used for Filenames", ItemPlace::NewColumn);
+    edit(form.job_name, 80);
+    text("Name Data File");
+    edit(form.data_file, 80, session.data_selected != 0);
+    text("Name Label File");
+    edit(form.label_file, 80, session.labels_selected != 0);
+    text("Integer Input Format; * is Free");
+    edit(form.data_format, 70);
+    DialogItem save;
+    save.kind = ItemKind::CheckBox;
+    save.text = "Save Input Parameters to File";
+    save.bound = &form.save_setup;
+    items.push_back(std::move(save));
+
+    group("Type of Dependency", ItemPlace::NewColumn);
+    radio("Rows Dependent", form.rows_dependent);
+    radio("Columns Dependent", form.cols_dependent);
+    group("NonSymm. Corresp. Analysis");
+    radio("Yes", form.nsca_yes);
+    radio("No", form.nsca_no);
+    group("Homogenise Margins");
+    radio("Yes", form.homogenise_yes);
+    radio("No", form.homogenise_no);
+    group("Symmetry/SkewSymmetry");
+    radio("Yes", form.symmetry_yes);
+    radio("No", form.symmetry_no);
+    text("No. of Axes in NSCA");
+    edit(form.n_axes_text, 10);
+    text("No. of Supplementary Predictors");
+    edit(form.n_supp_text, 10);
+    DialogItem ok;
+    ok.kind = ItemKind::Ok;
+    ok.text = "OK";
+    items.push_back(std::move(ok));
+    DialogItem cancel;
+    cancel.kind = ItemKind::Cancel;
+    cancel.text = "Cancel";
+    cancel.place = ItemPlace::Beside;
+    items.push_back(std::move(cancel));
+    DialogItem note;
+    note.kind = ItemKind::StaticText;
+    note.text = "Note that if Name Data File is disabled no analysis is possible. Please choose Data File first.";
+    note.wide = true;
+    items.push_back(std::move(note));
+    return items;
+}
+
+void cancel_job(Session& session, const JobForm& form) {
+    session.job.title = fixed(utf8_to_cp437(form.title), kTitleLength);
+    const std::string title = cp437_to_utf8(trimmed(session.job.title));
+    if (session.data_selected == 1) {
+        show_message(session, "Cancellation",
+                     message_text("('You have cancelled the input specifications for the job with title: ',A)",
+                                  {title}));
+    } else {
+        show_message(session, "Cancellation",
+                     message_text("('The input specifications for the job with title: ',A,A,'have been cancelled "
+                                  "because no Data File was available.')",
+                                  {title, kLineFeed}));
+    }
+}
+
+// Reads the form back into the job record; false (with a message box) when
+// the form cannot make a job, and then nothing has changed.
+bool confirm_job(Session& session, const JobForm& form) {
+    JobRecord job = session.job;
+    job.title = utf8_to_cp437(form.title);
+    job.n_rows_text = form.n_rows_text;
+    job.row_variable = utf8_to_cp437(form.row_variable);
+    job.n_cols_text = form.n_cols_text;
+    job.col_variable = utf8_to_cp437(form.col_variable);
+    job.job_name = form.job_name;
+    job.data_file = form.data_file;
+    job.label_file = form.label_file;
+    job.data_format = utf8_to_cp437(form.data_format);
+    job.n_axes_text = form.n_axes_text;
+    job.n_supp_text = form.n_supp_text;
+    const FormError error = read_back_job_form(job);
+    if (error.failed) {
+        show_message(session, "Incorrect Job Specification", error.message);
+        return false;
+    }
+    session.labels_selected = form.labels_yes != 0 ? 1 : 0;
+    job.has_labels = session.labels_selected;
+    job.dependence = form.rows_dependent != 0 ? 0 : 1;
+    job.do_nsca = form.nsca_yes != 0 ? 1 : 0;
+    job.do_homogenise = form.homogenise_yes != 0 ? 1 : 0;
+    job.do_symmetry = form.symmetry_yes != 0 ? 1 : 0;
+    job.save_setup = form.save_setup != 0 ? 1 : 0;
+    session.job = std::move(job);
+    return true;
+}
+
+// The job's report windows and console for the length of one run.
+class JobOutlets {
+public:
+    explicit JobOutlets(Session& session)
+        : session_(session), reports_(session), console_(session.console ? session.console : stdout) {
+        session_.rs.reports = &reports_;
+        session_.rs.standard_output = &console_;
+    }
+    ~JobOutlets() {
+        if (session_.console) std::fflush(session_.console);
+        session_.rs.reports = nullptr;
+        session_.rs.standard_output = nullptr;
+    }
+    JobOutlets(const JobOutlets&) = delete;
+    JobOutlets& operator=(const JobOutlets&) = delete;
+
+private:
+    Session& session_;
+    WindowReportSink reports_;
+    ConsoleSink console_;
+};
+
+// Runs the confirmed job; false when a stop of the printer plots ended the
+// program.
+bool run_confirmed_job(Session& session) {
+    try {
+        JobOutlets outlets(session);
+        run_job(session.job, session.rs);
+    } catch (const ProgramStop& stop) {
+        session.layer.message_box(stop.what(), "Marvist Stopped", ui::MessageStyle::Ok, session.main_window);
+        session.layer.quit_program();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void RunJobDialog(Session& session, std::string_view mode) {
+    close_job_windows(session);
+    bool go = false;
+    if (mode == "new ") {
+        go = prepare_new_job(session);
+    } else if (mode == "old ") {
+        go = prepare_old_job(session);
+    } else if (mode == "same") {
+        go = prepare_same_job(session);
+    }
+    if (!go) return;
+
+    JobForm form = fill_form(session);
+    std::vector<ui::DialogItem> items = form_items(form, session);
+    const int answer = session.layer.dialog_box(items, "Job and Data options Marvist", ui::FontSpec{"Arial", 9});
+    if (answer != ui::kDialogOk || session.data_selected == 0) {
+        cancel_job(session, form);
+        return;
+    }
+    if (!confirm_job(session, form)) return;
+
+    write_setup_file(session);
+    if (!run_confirmed_job(session)) return;
+    if (session.rs.fatal_state < 2) {
+        ShowOutput(session);
+        OfferSaveAs(session);
+    }
+}
+
+}  // namespace marvist

@@ -1,0 +1,45 @@
+// The process-wide state of the desktop program: the job record, the
+// job-state flags, the run state of the last job, and the windows that live
+// from one job to the next. Every routine of the user interface takes it.
+#pragma once
+
+#include <cstdio>
+
+#include "analysis/job_record.h"
+#include "analysis/run_state.h"
+#include "app/windowing.h"
+
+namespace marvist {
+
+struct Session {
+    // layer: the windowing layer; it must outlive the session.
+    explicit Session(ui::Windowing& layer) : layer(layer) {}
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    ui::Windowing& layer;
+
+    JobRecord job;  // the job of the form, kept from one dialog to the next
+    RunState rs;    // the run state of the last job
+    // Where a job's copies of result blocks go: the console the program was
+    // started from.
+    std::FILE* console = stdout;
+
+    // Job-state flags, each 0 or 1.
+    int data_selected = 0;    // a data file has been chosen or created
+    int labels_selected = 0;  // a label file has been chosen or created
+    int job_defined = 0;      // the parameters of a job for the current data file exist
+
+    // Windows made through the layer; kNoWindow until made.
+    ui::WindowId main_window = ui::kNoWindow;
+    ui::WindowId progress_window = ui::kNoWindow;  // "Progress of Marvist"
+    ui::WindowId error_window = ui::kNoWindow;     // "Errors and Warnings"
+    ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
+    ui::WindowId file_window = ui::kNoWindow;      // a file opened with File/Open
+    ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
+};
+
+// Clears the job state: n_rows, n_cols and the three job-state flags.
+void clear_job_state(Session& session);
+
+}  // namespace marvist
