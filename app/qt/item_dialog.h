@@ -1,0 +1,56 @@
+// Dialogs built from lists of dialog items: static texts, edit fields,
+// group boxes with their radio buttons, check boxes, OK, Cancel and push
+// buttons, arranged in columns.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+#include "app/windowing.h"
+
+namespace marvist::qt {
+
+// Items stand below one another in a column; ItemPlace::NewColumn starts the
+// next column and ItemPlace::Beside puts an item to the right of the one
+// before it. Radio buttons that follow a group box stand inside it and form
+// one exclusive group (radio buttons without a group box form a group of
+// their own). Wide static texts run across the dialog below the columns.
+// A dialog larger than the screen scrolls.
+class ItemDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // items: the items; their buffers, integers and routines must outlive
+    //        the dialog.
+    // title: the window title.
+    // font:  the dialog's font; an item's own font overrides it.
+    ItemDialog(std::vector<ui::DialogItem> items, const QString& title, const QFont& font, QWidget* parent);
+
+    // Copies the user's values into the items: the text of each edit field
+    // into its buffer, blank-padded to the field's length; 1 or 0 into the
+    // integer of each radio button and check box. Done whenever the dialog
+    // closes, by OK or otherwise, so that a cancelled form can still report
+    // what was typed in it.
+    void store_values() const;
+
+    // The widget made for item index (nullptr for none).
+    QWidget* item_widget(std::size_t index) const;
+
+    void done(int result) override;
+
+private:
+    void build(const QFont& font);
+
+    std::vector<ui::DialogItem> items_;
+    std::vector<QWidget*> widgets_;
+};
+
+// The text of an edit field as its buffer keeps it: cut to length
+// characters and blank-padded to that length (length 0: as it stands).
+std::string padded_field_text(const QString& text, int length);
+
+}  // namespace marvist::qt
