@@ -1,12 +1,11 @@
 // Homogenisation of the margins by iterative proportional fitting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
 #include "listing/record_io.h"
 #include "listing/storage.h"
 #include "stats/homogenise.h"
@@ -21,48 +20,17 @@ struct Homogenise : ::testing::Test {
     CapturedRecords listing, console;
     test::CapturingReportSink sink;
     RunState rs;
-    void run(int I, int J, const std::vector<std::int32_t>& by_rows, Lines rl = {}, Lines cl = {}) {
+    void run(int I, int J, const std::vector<std::int32_t>& by_rows) {
         rs.reports = &sink;
         rs.standard_output = &console;
-        rs.row_variable = fixed("Gender", 12);
-        rs.col_variable = fixed("Opinion", 12);
         Matrix<std::int32_t> counts(I, J);
         for (int i = 1; i <= I; ++i)
             for (int j = 1; j <= J; ++j) counts(i, j) = by_rows[static_cast<std::size_t>((i - 1) * J + j - 1)];
-        rl.resize(static_cast<std::size_t>(I), std::string(6, ' '));
-        cl.resize(static_cast<std::size_t>(J), std::string(6, ' '));
-        homogenise_margins(counts, I, J, rl, cl, listing, rs);
+        const Lines blank(static_cast<std::size_t>(std::max(I, J)), std::string(6, ' '));
+        homogenise_margins(counts, I, J, blank, blank, listing, rs);
     }
     Lines tail(std::size_t n) const { return Lines(listing.lines.end() - static_cast<long>(n), listing.lines.end()); }
 };
-
-TEST_F(Homogenise, TwoByTwoTableConvergesInSixSteps) {
-    run(2, 2, {10, 20, 30, 40}, {fixed("rowA", 6), fixed("rowB", 6)}, {fixed("colA", 6), fixed("colB", 6)});
-    const std::string rule = " ══════════════════════════════════════════════════════════════════════════════";
-    const Lines banner{"", rule, "               Homogenise margins of input contingency table", rule, ""};
-    const Lines converged{"", " Iteration for homogenising the margins has converged in   6 steps", ""};
-    Lines expected = banner;
-    expected.insert(expected.end(), converged.begin(), converged.end());
-    for (const char* s : {"              Table with homogenised margins", "              ──────────────────────────────",
-                          "   (Rows = Gender      ; Columns = Opinion     )", " NO. L  LABEL │     1      2 ",
-                          "              │ colA   colB  ", " ─────────────┼──────────────",
-                          "  1  1 rowA   │     22     28", "  2  2 rowB   │     28     22", "",
-                          " Values of row marginals       50", "", " Values of column marginals       50", "",
-                          " Average value for entry in table       25",
-                          " Values deviating from the average indicate presence of interaction", ""})
-        expected.push_back(s);
-    Lines copy = banner;
-    for (const char* s : {" Iteration    1", "+Iteration    2", "+Iteration    3", "+Iteration    4", "+Iteration    5",
-                          "+Iteration    6"})
-        copy.push_back(s);
-    copy.insert(copy.end(), converged.begin(), converged.end());
-    Lines got, got_copy;
-    for (const std::string& line : listing.lines) got.push_back(cp437_to_utf8(line));
-    for (const std::string& line : console.lines) got_copy.push_back(cp437_to_utf8(line));
-    EXPECT_EQ(got, expected);
-    EXPECT_EQ(got_copy, copy);
-    EXPECT_EQ(rs.fatal_state, kFatalNone);
-}
 
 TEST_F(Homogenise, HomogeneousTableIsReachedInTwoStepsUnchanged) {
     run(3, 2, {10, 0, 0, 10, 5, 5});
@@ -72,24 +40,28 @@ TEST_F(Homogenise, HomogeneousTableIsReachedInTwoStepsUnchanged) {
                      "  3  3        \xB3      5      5"}));
 }
 
+// The console gets the banner, a line per iteration (each overprinting the
+// one before) and the outcome.
 TEST_F(Homogenise, ZeroCellStopsAtTheIterationLimit) {
     run(2, 2, {1, 0, 1, 1});
     const Lines limit{"", " Maximum number of iterations ( 201) reached", ""};
     EXPECT_EQ(Lines(listing.lines.begin() + 5, listing.lines.begin() + 8), limit);
     ASSERT_EQ(console.lines.size(), 5u + 201u + 3u);
+    EXPECT_EQ(Lines(console.lines.begin(), console.lines.begin() + 5), Lines(listing.lines.begin(), listing.lines.begin() + 5));
+    EXPECT_EQ(console.lines[5], " Iteration    1");
     EXPECT_EQ(console.lines[205], "+Iteration  201");
     EXPECT_EQ(Lines(console.lines.end() - 3, console.lines.end()), limit);
     EXPECT_EQ(listing.lines.at(14).substr(listing.lines[14].size() - 7), "      0");  // the zero stays zero
 }
 
-TEST_F(Homogenise, TargetsAndAverageAreRoundedHalfUp) {
+// Targets and average are rounded half up; a row target above 32 bits
+// overflows its field rather than wrapping.
+TEST_F(Homogenise, TargetsAndAverage) {
     run(2, 3, {1, 2, 1, 1, 1, 1});  // N = 7: row target 3.5, column target 7/3, average 4/3
     EXPECT_EQ(tail(8), (Lines{"", " Values of row marginals        4", "", " Values of column marginals        2", "",
                               " Average value for entry in table        1",
                               " Values deviating from the average indicate presence of interaction", ""}));
-}
-
-TEST_F(Homogenise, RowTargetAboveThirtyTwoBits) {
+    listing.lines.clear();
     run(2, 30, std::vector<std::int32_t>(60, 80000000));  // N = 4.8e9, row target 2.4e9, average 8e7
     EXPECT_EQ(tail(7)[0], " Values of row marginals ********");
     EXPECT_EQ(tail(7)[4], " Average value for entry in table 80000000");
