@@ -1,6 +1,7 @@
 #include "analysis/input_files.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
@@ -23,6 +24,12 @@ void fail(RunState& rs, int code) {
 
 // The file name of an 80-character field: its trailing blanks do not belong to it.
 std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kNameLength))); }
+
+// True when both names lead to one existing file (the same name, a link).
+bool same_file(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
 
 // Status of a read operation to its error code; 0 when it succeeded.
 int read_error(int status, int end_code, int input_code) {
@@ -70,7 +77,14 @@ bool all_counts(std::span<const std::int64_t> values) { return std::all_of(value
 void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& files,
                     std::string_view output_file, std::string_view data_file, std::string_view label_file,
                     int has_labels, RunState& rs) {
-    if (!files.listing.open(file_name(output_file))) return fail(rs, kErrorListingOpen);
+    // Creating the listing empties its file: a listing named like the data or
+    // label file would destroy the input it is about to read.
+    const std::string listing = file_name(output_file);
+    if (same_file(listing, file_name(data_file)) ||
+        (has_labels > 0 && same_file(listing, file_name(label_file)))) {
+        return fail(rs, kErrorListingOpen);
+    }
+    if (!files.listing.open(listing)) return fail(rs, kErrorListingOpen);
     if (!files.data.open(file_name(data_file))) return fail(rs, kErrorDataOpen);
     if (has_labels > 0 && !files.labels.open(file_name(label_file))) return fail(rs, kErrorLabelOpen);
 

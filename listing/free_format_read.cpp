@@ -44,6 +44,7 @@ public:
             after_comma = false;
             const std::size_t copies =
                 repeat < targets_.size() - k ? static_cast<std::size_t>(repeat) : targets_.size() - k;
+            if (pos_ >= record_.size() && in_.truncated()) return kReadInputError;  // cut after "r*"
             if (pos_ >= record_.size() || separator(record_[pos_])) {
                 k += copies;  // r* : r null values
                 continue;
@@ -61,6 +62,12 @@ public:
 
 private:
     bool next_record() {
+        // Values of a cut line may continue past what was kept of it.
+        if (have_record_ && in_.truncated()) {
+            status_ = kReadInputError;
+            return false;
+        }
+        have_record_ = true;
         pos_ = 0;
         if (in_.next_record(record_)) return true;
         status_ = in_.failed() ? kReadInputError : kReadEndOfFile;
@@ -86,6 +93,7 @@ private:
         if (q != '\'' && q != '"') {
             const std::size_t start = pos_;
             while (pos_ < record_.size() && !separator(record_[pos_])) ++pos_;
+            if (pos_ == record_.size() && in_.truncated()) return kReadInputError;  // cut inside the value
             value.assign(record_, start, pos_ - start);
             return kReadOk;
         }
@@ -128,6 +136,7 @@ private:
     std::string record_;
     std::size_t pos_ = 0;
     int status_ = kReadOk;
+    bool have_record_ = false;
 };
 
 }  // namespace

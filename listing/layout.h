@@ -109,6 +109,9 @@ public:
     virtual bool next_record(std::string& record) = 0;
     // True when reading stopped on a failure of the file, not at its end.
     virtual bool failed() const { return false; }
+    // True when the record last given was longer than the source keeps: only
+    // its first part was given, and a read that needs more of it fails.
+    virtual bool truncated() const { return false; }
 };
 
 // Status of one read operation.

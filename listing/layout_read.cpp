@@ -85,6 +85,10 @@ private:
                 case Kind::Real:
                     for (std::int32_t r = 0; r < it.repeat; ++r) {
                         const std::size_t w = it.width > 0 ? static_cast<std::size_t>(it.width) : target_.length(next_);
+                        if (pos_ + w > record_.size() && in_.truncated()) {
+                            status_ = kReadInputError;  // the field lies past what was kept of the line
+                            return Step::Fail;
+                        }
                         const std::string_view f = field(w);
                         if (!target_.store(next_, f, w)) {
                             status_ = kReadInputError;

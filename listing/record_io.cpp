@@ -2,14 +2,18 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "listing/cp437.h"
 
 namespace marvist {
 namespace {
 
 constexpr std::size_t kFlushAt = 64 * 1024;
-// Longest record an input file may hold; a longer line is a read failure.
+// Longest record kept from an input file. A longer line is cut here: what a
+// read takes from its beginning is read as usual, the rest is skipped unread.
 constexpr std::size_t kMaxRecord = 64u * 1024 * 1024;
+constexpr std::size_t kReadAhead = 64 * 1024;
 
 }  // namespace
 
@@ -61,6 +65,8 @@ InputFile::~InputFile() { close(); }
 bool InputFile::open(const std::string& path) {
     close();
     failed_ = false;
+    truncated_ = false;
+    at_ = end_ = 0;
     file_ = std::fopen(path.c_str(), "rb");
     if (file_ == nullptr) return false;
     // A folder opens on some systems but holds no records: refuse it here.
@@ -77,30 +83,40 @@ void InputFile::close() {
     file_ = nullptr;
 }
 
+bool InputFile::fill() {
+    if (buffer_.size() != kReadAhead) buffer_.resize(kReadAhead);
+    at_ = 0;
+    end_ = std::fread(buffer_.data(), 1, kReadAhead, file_);
+    if (end_ > 0) return true;
+    if (std::ferror(file_)) failed_ = true;
+    return false;
+}
+
 bool InputFile::next_record(std::string& record) {
     record.clear();
+    truncated_ = false;
     if (file_ == nullptr || failed_) return false;
     bool any = false;
     for (;;) {
-        const int c = getc_unlocked(file_);
-        if (c == EOF) {
-            if (std::ferror(file_)) {
-                failed_ = true;
-                return false;
-            }
+        if (at_ == end_ && !fill()) {
+            if (failed_) return false;
             break;
         }
         any = true;
-        if (c == '\n') break;
-        if (record.size() >= kMaxRecord) {
-            failed_ = true;
-            record.clear();
-            return false;
+        const char* begin = buffer_.data() + at_;
+        const auto* line_end = static_cast<const char*>(std::memchr(begin, '\n', end_ - at_));
+        const std::size_t n = line_end != nullptr ? static_cast<std::size_t>(line_end - begin) : end_ - at_;
+        const std::size_t room = kMaxRecord - record.size();
+        record.append(begin, n < room ? n : room);
+        if (n > room) truncated_ = true;
+        at_ += n;
+        if (line_end != nullptr) {
+            ++at_;
+            break;
         }
-        record += static_cast<char>(c);
     }
     if (!any) return false;
-    if (!record.empty() && record.back() == '\r') record.pop_back();
+    if (!truncated_ && !record.empty() && record.back() == '\r') record.pop_back();
     return true;
 }
 

@@ -46,12 +46,20 @@ public:
     bool open(const std::string& path);
     bool is_open() const { return file_ != nullptr; }
     void close();
+    // A line longer than the longest record kept (64 MiB) is given cut to
+    // that length and marked truncated; the rest of the line is skipped.
     bool next_record(std::string& record) override;
     bool failed() const override { return failed_; }
+    bool truncated() const override { return truncated_; }
 
 private:
+    bool fill();  // refills the read buffer; false at the end or on a failure
+
     std::FILE* file_ = nullptr;
     bool failed_ = false;
+    bool truncated_ = false;
+    std::string buffer_;  // bytes read ahead, [at_, end_) not yet given
+    std::size_t at_ = 0, end_ = 0;
 };
 
 // Records held in memory (tests, windows, fuzzing).

@@ -40,6 +40,24 @@ TEST_F(InputFiles, EverySizeFaultIsReportedAndTheAxesAreStillChecked) {
     EXPECT_EQ(rs.n_axes, 0) << "a size below 1 must not give a negative number of axes";
 }
 
+// A listing that would be created over the data or label file (by the same
+// name, or through a link) is refused before anything is emptied.
+TEST_F(InputFiles, TheListingNeverReplacesAnInputFile) {
+    test::write_file(dir.file("t.lab"), "a     b     \nc     d     \n");
+    std::filesystem::create_symlink(dir.file("t.lab"), dir.file("link.out"));
+    using Case = std::pair<std::string, int>;
+    for (const auto& [listing, has_labels] : {Case{"t.dat", 0}, Case{"link.out", 1}, Case{"t.lab", 0}}) {
+        sink.errors.clear();
+        rs.fatal_state = kFatalNone;
+        JobFiles files;
+        open_job_files(2, 2, 0, 0, files, fixed(dir.file(listing), 80), fixed(dir.file("t.dat"), 80),
+                       fixed(dir.file("t.lab"), 80), has_labels, rs);
+        EXPECT_EQ(codes(), has_labels == 0 && listing == "t.lab" ? Codes{} : Codes{400}) << listing;
+    }
+    EXPECT_EQ(test::read_file(dir.file("t.dat")), "1 2\n");
+    EXPECT_EQ(test::read_file(dir.file("t.lab")), "");  // named as the listing of a job without labels
+}
+
 TEST_F(InputFiles, LabelsAreReadThirteenToALineRowLabelsFirst) {
     std::string text;
     for (char c = 'a'; c <= 'm'; ++c) text += fixed(std::string(3, c), 6);

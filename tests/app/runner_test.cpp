@@ -114,6 +114,69 @@ TEST(Runner, UserLayoutWarningsAndFatalErrors) {
     EXPECT_FALSE(has(fatal.err, "P| Succesful End of Marvist"));
 }
 
+// The listing without its date line, which changes from run to run.
+std::string listing_without_date(const std::string& path) {
+    std::string kept;
+    for (const std::string& line : test::read_lines(path)) {
+        if (line.find(" Date: ") == std::string::npos) kept += line + "\n";
+    }
+    return kept;
+}
+
+std::vector<std::string> folder_files(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Sizes far beyond the memory, long lines, binary bytes and files without a
+// final line end; a job writes nothing but its listing.
+TEST(Runner, ResourceLimitsOfTheInputFiles) {
+    TempDir dir;
+    copy_example(dir, ".", "mobility");
+    ASSERT_EQ(run_runner("mobility.set", dir).status, 0);
+    const std::string clean = listing_without_date(dir.file("mobility.out"));
+    const std::vector<std::string> files{"mobility.dat", "mobility.lab", "mobility.out", "mobility.set"};
+    EXPECT_EQ(folder_files(dir), files);
+
+    // The rest of a line that a read has used is skipped, whatever it holds
+    // and however long it is; the last line needs no line end.
+    const std::string junk = std::string("\x00\xff\x1a\x01\r\t", 6) + std::string(1 << 20, '\xfe') + "\r";
+    std::string data = read_file(dir.file("mobility.dat"));
+    data.insert(data.find('\n'), " " + junk);
+    data.pop_back();
+    test::write_file(dir.file("mobility.dat"), data);
+    std::string labels = read_file(dir.file("mobility.lab"));
+    labels.insert(30, std::string(48, ' ') + junk);  // after the five row labels
+    labels.pop_back();
+    test::write_file(dir.file("mobility.lab"), labels);
+    ASSERT_EQ(run_runner("mobility.set", dir).status, 0);
+    EXPECT_EQ(listing_without_date(dir.file("mobility.out")), clean);
+
+    // A binary byte where a count should stand is an input error.
+    test::write_file(dir.file("mobility.dat"), "48 32 14 11 4\n29 71 \x01 33 12\n");
+    const RunResult binary = run_runner("mobility.set", dir);
+    EXPECT_EQ(binary.status, 1);
+    EXPECT_TRUE(has(binary.err, "E| While reading the data file an input error occurred."));
+
+    // 100000 x 100000 cannot be held: the memory error, the listing closed
+    // after the header and the echo of the parameters.
+    std::string setup = read_file(dir.file("mobility.set"));
+    for (int k = 0; k < 2; ++k) setup.replace(setup.find("\n 5          "), 13, "\n 100000     ");
+    test::write_file(dir.file("mobility.set"), setup);
+    const RunResult huge = run_runner("mobility.set", dir);
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_TRUE(has(huge.err, "E|                 M E M O R Y   E R R O R S"));
+    const std::vector<std::string> listing = test::read_lines(dir.file("mobility.out"));
+    ASSERT_FALSE(listing.empty());
+    EXPECT_EQ(listing.back().rfind(" mobility.lab ", 0), 0u);  // the echo's last line
+    EXPECT_EQ(std::count_if(listing.begin(), listing.end(),
+                            [](const std::string& l) { return l.find("Input table") != std::string::npos; }),
+              0);
+    EXPECT_EQ(folder_files(dir), files);
+}
+
 // A plot stop ends the run with its message and status 3; the listing keeps
 // what was written before the plot. Run in-process: the raster is refused
 // by a storage limit that the rest of this small job fits.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -78,11 +80,39 @@ TEST(InputFile, FoldersReadFailuresAndOverlongRecords) {
     EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(t)), kReadInputError);
     EXPECT_TRUE(in.failed());
 
+}
+
+// A line longer than the 64 MiB an input file keeps is read by the usual
+// rules as far as it is kept; a read that needs more of it fails rather
+// than take a value cut in two or go on to the next line.
+TEST(InputFile, OverlongLinesAreReadAsFarAsKept) {
+    constexpr std::size_t kept = 64u * 1024 * 1024;
+    test::TempDir dir;
     const std::string path = dir.file("long.dat");
-    test::write_file(path, std::string(64u * 1024 * 1024 + 1, '1') + "\n2\n");
+    std::string text = "7 8 ";
+    text.resize(kept - 2, ' ');
+    text += "12345\n5 6\n9";  // the cut falls inside 12345; no final line end
+    test::write_file(path, text);
+
+    InputFile in;
+    std::vector<std::int64_t> two(2), three(3);
     ASSERT_TRUE(in.open(path));
-    EXPECT_EQ(read_integers(in, Layout::parse("(I1)"), t), kReadInputError);
-    EXPECT_TRUE(in.failed());
+    EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(two)), kReadOk);
+    EXPECT_EQ(two, (std::vector<std::int64_t>{7, 8}));
+    EXPECT_TRUE(in.truncated());
+    EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(two)), kReadOk);  // the next line
+    EXPECT_EQ(two, (std::vector<std::int64_t>{5, 6}));
+    EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(two)), kReadEndOfFile);
+    EXPECT_EQ(two[0], 9);
+
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(three)), kReadInputError);  // 12345 was cut
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read_integers(in, Layout::parse("(I1,1X,I1)"), two), kReadOk);
+    EXPECT_EQ(two, (std::vector<std::int64_t>{7, 8}));
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read_integers(in, Layout::parse("(I1,67108863X,I1)"), two), kReadInputError);
+    EXPECT_FALSE(in.failed());  // the file itself reads well
 }
 
 TEST(RecordSinks, CapturedAndConsole) {
