@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev libeigen3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   xvfb xauth imagemagick
+  clang libclang-rt-14-dev llvm time
 )
 
 missing=()

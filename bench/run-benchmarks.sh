@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The benchmark command: builds the Release batch runner and the listing
+# benchmark into build/, runs jobs of 30 x 20, 300 x 300 and 1000 x 1000 with
+# every analysis switched on (NSCA with 2 axes, homogenisation, symmetry),
+# and prints for each the median wall time, the peak memory and the size of
+# the listing; then the listing writer's throughput.
+#
+#   bash bench/run-benchmarks.sh [RUNS]
+#
+# RUNS (default 5) is how often each job runs for its median wall time.
+set -euo pipefail
+
+runs=${1:-5}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${MARVIST_BUILD_DIR:-$root/build}
+
+bash "$root/scripts/install-deps.sh" >/dev/null
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARVIST_BUILD_GUI=OFF -DMARVIST_BUILD_TESTS=OFF \
+  -DMARVIST_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target marvist-run listing_bench >/dev/null
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/marvist-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# A job of I x J deterministic pseudo-random counts (1 to 50, Park-Miller
+# generator, exact in awk's doubles), six-character labels, free format.
+make_job() {
+  local name=$1 rows=$2 cols=$3
+  awk -v I="$rows" -v J="$cols" -v seed="$((rows * 7919 + cols))" 'BEGIN {
+    x = seed
+    for (i = 1; i <= I; i++) {
+      line = ""
+      for (j = 1; j <= J; j++) {
+        x = (x * 16807) % 2147483647
+        line = line (j > 1 ? " " : "") (1 + x % 50)
+      }
+      print line
+    }
+  }' >"$work/$name.dat"
+  awk -v I="$rows" -v J="$cols" 'function labels(prefix, n,   k, line) {
+      line = ""
+      for (k = 1; k <= n; k++) {
+        line = line sprintf("%s%05d", prefix, k)
+        if (k % 13 == 0 || k == n) { print line; line = "" }
+      }
+    }
+    BEGIN { labels("R", I); labels("C", J) }' >"$work/$name.lab"
+  {
+    printf ' %-70s\n' "Benchmark $rows x $cols, every analysis"
+    printf ' %-10s %-12s\n' "$rows" "Rows"
+    printf ' %-10s %-12s\n' "$cols" "Columns"
+    printf ' 1\n %s\n %s.dat\n %s.lab\n "*"\n 0 1 1 1\n' "$name" "$name" "$name"
+    printf ' %-10s%-10s\n' 2 0
+  } >"$work/$name.set"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+printf '%-12s %14s %14s %14s\n' job "wall (median)" "peak memory" "listing size"
+for size in 30x20 300x300 1000x1000; do
+  rows=${size%x*}
+  cols=${size#*x}
+  name=bench$size
+  make_job "$name" "$rows" "$cols"
+  times=()
+  for ((k = 0; k < runs; k++)); do
+    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
+    status=0
+    "$build/marvist-run" "$work/$name.set" >/dev/null 2>"$work/$name.err" || status=$?
+    end=${EPOCHREALTIME/./}
+    if ((status != 0)); then
+      echo "marvist-run failed on $size (exit status $status):" >&2
+      cat "$work/$name.err" >&2
+      exit 1
+    fi
+    times+=($((end - start)))
+  done
+  wall_us=$(printf '%s\n' "${times[@]}" | median)
+  /usr/bin/time -f %M -o "$work/$name.mem" "$build/marvist-run" "$work/$name.set" >/dev/null 2>&1
+  peak_kb=$(tail -n 1 "$work/$name.mem")
+  listing_bytes=$(stat -c %s "$work/$name.out")
+  printf '%-12s %11.1f ms %11.1f MB %11.2f MB\n' "$size" "$(echo "$wall_us" | awk '{ print $1 / 1000 }')" \
+    "$(echo "$peak_kb" | awk '{ print $1 / 1024 }')" "$(echo "$listing_bytes" | awk '{ print $1 / 1048576 }')"
+done
+
+echo
+echo "Listing writer throughput (bench/listing_bench):"
+"$build/listing_bench" --benchmark_min_time=0.5 2>/dev/null |
+  awk '/^BM_/ { for (k = 1; k <= NF; k++) if ($k ~ /^bytes_per_second=/) { sub(/bytes_per_second=/, "", $k); printf "  %-22s %s\n", $1, $k } }'

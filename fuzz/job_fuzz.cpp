@@ -1,0 +1,76 @@
+// A whole job: a set-up file, the data file and the label file it names,
+// separated in the input by lines holding only "%%". Everything is written
+// to, and run in, a private folder that is emptied after each execution.
+// Tables are kept small so that one execution stays well under a second.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "analysis/driver.h"
+#include "analysis/report_sink.h"
+#include "app/job_form.h"
+#include "app/setup_file.h"
+#include "fuzz/fuzz_support.h"
+#include "listing/fixed_text.h"
+#include "plot/program_stop.h"
+
+namespace {
+
+// A plain name inside the folder: no folder part, nothing to climb out with.
+bool plain_name(std::string_view field) {
+    return marvist::trimmed(field).find('/') == std::string_view::npos;
+}
+
+// Works in the folder for one execution, then returns to where libFuzzer
+// reads its corpus, after emptying the folder.
+class InFolder {
+public:
+    explicit InFolder(const marvist::fuzz::PrivateFolder& folder)
+        : folder_(folder), back_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder.path());
+    }
+    ~InFolder() {
+        folder_.clear();
+        std::filesystem::current_path(back_);
+    }
+
+private:
+    const marvist::fuzz::PrivateFolder& folder_;
+    std::filesystem::path back_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const marvist::fuzz::PrivateFolder folder;
+    const InFolder in_folder(folder);
+
+    const auto parts = marvist::fuzz::split_parts(data, size, 3);
+    marvist::fuzz::write_text("job.set", parts[0]);
+    marvist::JobRecord job;
+    if (!marvist::read_setup_file("job.set", job).ok || marvist::read_back_job_form(job).failed) return 0;
+    const std::int64_t rows = job.n_rows, cols = job.n_cols;
+    const bool small = rows <= 40 && cols <= 40 && job.n_supp <= 40;
+    // Sizes no machine can hold are refused before anything is allocated.
+    const bool absurd = std::max<std::int64_t>(rows, 1) * std::max<std::int64_t>(cols, 1) >= 100'000'000'000 &&
+                        job.n_supp <= 40;
+    if (!(small || absurd) || !plain_name(job.output_file) || !plain_name(job.data_file) ||
+        !plain_name(job.label_file)) {
+        return -1;
+    }
+    const std::string data_name(marvist::trimmed(job.data_file));
+    const std::string label_name(marvist::trimmed(job.label_file));
+    if (!data_name.empty()) marvist::fuzz::write_text(data_name, parts[1]);
+    if (!label_name.empty() && job.has_labels > 0) marvist::fuzz::write_text(label_name, parts[2]);
+
+    marvist::NullReportSink reports;
+    marvist::RunState rs;
+    rs.reports = &reports;
+    try {
+        marvist::run_job(job, rs);
+    } catch (const marvist::ProgramStop&) {
+        // A printer plot stopped the program; its files were closed on the way out.
+    }
+    return 0;
+}
