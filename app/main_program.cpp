@@ -56,13 +56,13 @@ void open_file_window(Session& session) {
     dialog.owner = session.main_window;
     const std::optional<std::string> chosen = layer.open_file_dialog(dialog);
     if (!chosen) return;
-    ui::ScrollWindowSpec spec;
-    spec.title = *chosen;
-    spec.placement = ui::Placement{0.05, 0.3, 0.9, 0.5};
-    spec.file = *chosen;
-    spec.font = font;
-    spec.parent = session.main_window;
-    session.file_window = layer.create_scroll_window(spec);
+    ui::ScrollWindowSpec request;
+    request.title = *chosen;
+    request.placement = ui::Placement{0.05, 0.3, 0.9, 0.5};
+    request.file = *chosen;
+    request.font = font;
+    request.parent = session.main_window;
+    session.file_window = layer.create_scroll_window(request);
     layer.show_line_column_panes(true);
 }
 
@@ -247,18 +247,18 @@ std::vector<ui::StatusPane> main_status_panes() {
 }
 
 ui::MainWindowSpec main_window_spec(Session& session) {
-    ui::MainWindowSpec spec;
-    spec.title = "Marvist - Asymmetric Analysis of Asymmetric Tables - version 2.0c";
-    spec.placement = ui::Placement{0.0, 0.1, 1.0, 0.85};
-    spec.font = ui::FontSpec{"Arial", 10};
-    spec.background = ui::Rgb{151, 204, 247};
-    spec.menu = main_menu();
-    spec.toolbar = main_toolbar();
-    spec.panes = main_status_panes();
-    spec.command = [&session](int number) { return HandleMenuCommand(session, number); };
-    spec.paint = [&session](ui::WindowId window) { PaintOpeningScreen(session, window); };
-    spec.confirm_close = [&session](ui::WindowId window) { return ConfirmQuit(session, window); };
-    return spec;
+    ui::MainWindowSpec request;
+    request.title = "Marvist - Asymmetric Analysis of Asymmetric Tables - version 2.0c";
+    request.placement = ui::Placement{0.0, 0.1, 1.0, 0.85};
+    request.font = ui::FontSpec{"Arial", 10};
+    request.background = ui::Rgb{151, 204, 247};
+    request.menu = main_menu();
+    request.toolbar = main_toolbar();
+    request.panes = main_status_panes();
+    request.command = [&session](int number) { return HandleMenuCommand(session, number); };
+    request.paint = [&session](ui::WindowId window) { PaintOpeningScreen(session, window); };
+    request.confirm_close = [&session](ui::WindowId window) { return ConfirmQuit(session, window); };
+    return request;
 }
 
 void MainProgram(ui::Windowing& layer) {

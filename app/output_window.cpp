@@ -41,15 +41,15 @@ void ShowOutput(Session& session) {
         InputFile listing;
         if (!listing.open(listing_name(session))) return;
 
-        ui::ScrollWindowSpec spec;
-        spec.title = "Output of Marvist";
-        spec.placement = ui::Placement{0.0, 0.2, 1.0, 0.7};
-        spec.file = listing_name(session);
-        spec.text_colour = ui::Rgb{0, 0, 255};
-        spec.background = ui::Rgb{255, 255, 255};
-        spec.font = kLineDraw;
-        spec.parent = session.main_window;
-        session.output_window = layer.create_scroll_window(spec);
+        ui::ScrollWindowSpec request;
+        request.title = "Output of Marvist";
+        request.placement = ui::Placement{0.0, 0.2, 1.0, 0.7};
+        request.file = listing_name(session);
+        request.text_colour = ui::Rgb{0, 0, 255};
+        request.background = ui::Rgb{255, 255, 255};
+        request.font = kLineDraw;
+        request.parent = session.main_window;
+        session.output_window = layer.create_scroll_window(request);
     }
     layer.show_line_column_panes(true);
     layer.activate_window(session.output_window);

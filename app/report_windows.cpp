@@ -14,25 +14,25 @@ void close_window(ui::Windowing& layer, ui::WindowId& window) {
 }  // namespace
 
 ui::ScrollWindowSpec error_window_spec(ui::WindowId parent) {
-    ui::ScrollWindowSpec spec;
-    spec.title = "Errors and Warnings";
-    spec.placement = ui::Placement{0.0, 0.0, 0.8, 0.4};
-    spec.text_colour = ui::Rgb{255, 255, 255};
-    spec.background = ui::Rgb{128, 0, 0};
-    spec.font = ui::FontSpec{"LotusLineDraw", 9};
-    spec.parent = parent;
-    return spec;
+    ui::ScrollWindowSpec request;
+    request.title = "Errors and Warnings";
+    request.placement = ui::Placement{0.0, 0.0, 0.8, 0.4};
+    request.text_colour = ui::Rgb{255, 255, 255};
+    request.background = ui::Rgb{128, 0, 0};
+    request.font = ui::FontSpec{"LotusLineDraw", 9};
+    request.parent = parent;
+    return request;
 }
 
 ui::ScrollWindowSpec progress_window_spec(ui::WindowId parent) {
-    ui::ScrollWindowSpec spec;
-    spec.title = "Progress of Marvist";
-    spec.placement = ui::Placement{0.4, 0.0, 0.6, 0.4};
-    spec.text_colour = ui::Rgb{128, 0, 0};
-    spec.background = ui::Rgb{255, 255, 255};
-    spec.font = ui::FontSpec{"arial", 9};
-    spec.parent = parent;
-    return spec;
+    ui::ScrollWindowSpec request;
+    request.title = "Progress of Marvist";
+    request.placement = ui::Placement{0.4, 0.0, 0.6, 0.4};
+    request.text_colour = ui::Rgb{128, 0, 0};
+    request.background = ui::Rgb{255, 255, 255};
+    request.font = ui::FontSpec{"arial", 9};
+    request.parent = parent;
+    return request;
 }
 
 ui::WindowId& WindowReportSink::id(ReportWindow window) {

@@ -161,7 +161,7 @@ public:
 
     // Main window and event loop. event_loop returns when the main window
     // has closed.
-    virtual WindowId create_main_window(const MainWindowSpec& spec) = 0;
+    virtual WindowId create_main_window(const MainWindowSpec& request) = 0;
     virtual void event_loop() = 0;
     // Ends the program at once (after a stop of the printer plots): every
     // window closes without asking and event_loop returns.
@@ -183,13 +183,13 @@ public:
                             WindowId owner = kNoWindow) = 0;
 
     // The chosen path, or nothing when the dialog was cancelled.
-    virtual std::optional<std::string> open_file_dialog(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> save_file_dialog(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> open_file_dialog(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::string> save_file_dialog(const FileDialogSpec& request) = 0;
     // The chosen font, or nothing when cancelled.
     virtual std::optional<FontSpec> choose_font(std::string_view prompt) = 0;
 
     // Scroll windows: a file shown, or lines collected with write_text.
-    virtual WindowId create_scroll_window(const ScrollWindowSpec& spec) = 0;
+    virtual WindowId create_scroll_window(const ScrollWindowSpec& request) = 0;
     virtual void write_text(WindowId window, std::string_view line) = 0;
     virtual void start_autopaint(WindowId window) = 0;
     virtual void end_autopaint(WindowId window) = 0;

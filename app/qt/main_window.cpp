@@ -136,27 +136,27 @@ StatusPanes::StatusPanes(const std::vector<ui::StatusPane>& panes, QWidget* pare
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     double used = 0.0;
-    for (const ui::StatusPane& spec : panes) {
-        if (spec.kind == ui::PaneKind::Hidden) continue;
+    for (const ui::StatusPane& request : panes) {
+        if (request.kind == ui::PaneKind::Hidden) continue;
         auto* label = new QLabel(this);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(8);
-        switch (spec.kind) {
+        switch (request.kind) {
         case ui::PaneKind::NumLock: label->setText(QStringLiteral("NUM")); break;
         case ui::PaneKind::CapsLock: label->setText(QStringLiteral("CAPS")); break;
         case ui::PaneKind::Line:
         case ui::PaneKind::Column: label->setVisible(false); break;
-        case ui::PaneKind::Text: label->setText(to_qstring(spec.text)); break;
+        case ui::PaneKind::Text: label->setText(to_qstring(request.text)); break;
         default: break;
         }
-        if (spec.kind == ui::PaneKind::NumLock || spec.kind == ui::PaneKind::CapsLock ||
-            spec.kind == ui::PaneKind::Date || spec.kind == ui::PaneKind::Time) {
+        if (request.kind == ui::PaneKind::NumLock || request.kind == ui::PaneKind::CapsLock ||
+            request.kind == ui::PaneKind::Date || request.kind == ui::PaneKind::Time) {
             label->setAlignment(Qt::AlignCenter);
         }
-        const int stretch = qMax(1, qRound(spec.width * 1000.0));
-        used += spec.width;
+        const int stretch = qMax(1, qRound(request.width * 1000.0));
+        used += request.width;
         layout->addWidget(label, stretch);
-        panes_.push_back({spec.kind, label});
+        panes_.push_back({request.kind, label});
     }
     if (used < 1.0) layout->addStretch(qRound((1.0 - used) * 1000.0));
     set_line_column(1, 1);
@@ -201,8 +201,8 @@ void StatusPanes::set_line_column(int line, int column) {
 
 // ---- MainWindow ----
 
-MainWindow::MainWindow(ui::MainWindowSpec spec, ui::WindowId id, std::function<void()> on_closed)
-    : spec_(std::move(spec)), id_(id), on_closed_(std::move(on_closed)) {
+MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::function<void()> on_closed)
+    : spec_(std::move(request)), id_(id), on_closed_(std::move(on_closed)) {
     setWindowTitle(to_qstring(spec_.title));
     setWindowIcon(application_icon());
     setFont(to_qfont(spec_.font));

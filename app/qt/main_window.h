@@ -68,7 +68,7 @@ class MainWindow : public QMainWindow {
 
 public:
     // on_closed: called once the window has agreed to close.
-    MainWindow(ui::MainWindowSpec spec, ui::WindowId id, std::function<void()> on_closed);
+    MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::function<void()> on_closed);
 
     ui::WindowId id() const { return id_; }
     ClientArea* client_area() const { return client_; }

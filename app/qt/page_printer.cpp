@@ -39,9 +39,9 @@ bool PagePrinter::begin_page(QWidget* owner, const QString& title) {
 
 void PagePrinter::add_line(std::string_view line, const ui::FontSpec& font) {
     if (!in_page_) return;
-    ui::FontSpec spec = font;
-    if (spec.face.empty()) spec.face = "LotusLineDraw";
-    font_ = to_qfont(spec);
+    ui::FontSpec request = font;
+    if (request.face.empty()) request.face = "LotusLineDraw";
+    font_ = to_qfont(request);
     font_.setStyleHint(QFont::TypeWriter);
     lines_.push_back(display_text(line));
 }

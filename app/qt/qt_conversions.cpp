@@ -64,8 +64,8 @@ QString line_draw_family() {
     return family;
 }
 
-QFont to_qfont(const ui::FontSpec& spec) {
-    const QString face = to_qstring(spec.face).trimmed();
+QFont to_qfont(const ui::FontSpec& request) {
+    const QString face = to_qstring(request.face).trimmed();
     const QString key = face.toLower();
     QFont font = QGuiApplication::font();
     if (key.contains(QLatin1String("linedraw")) || key.contains(QLatin1String("courier"))) {
@@ -83,23 +83,23 @@ QFont to_qfont(const ui::FontSpec& spec) {
     } else if (!face.isEmpty()) {
         font.setFamily(face);
     }
-    if (spec.points > 0) font.setPointSize(spec.points);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strike_out);
-    font.setBold(spec.bold);
+    if (request.points > 0) font.setPointSize(request.points);
+    font.setItalic(request.italic);
+    font.setUnderline(request.underline);
+    font.setStrikeOut(request.strike_out);
+    font.setBold(request.bold);
     return font;
 }
 
 ui::FontSpec to_font_spec(const QFont& font) {
-    ui::FontSpec spec;
-    spec.face = to_utf8(font.family());
-    spec.points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
-    spec.italic = font.italic();
-    spec.underline = font.underline();
-    spec.strike_out = font.strikeOut();
-    spec.bold = font.bold();
-    return spec;
+    ui::FontSpec request;
+    request.face = to_utf8(font.family());
+    request.points = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
+    request.italic = font.italic();
+    request.underline = font.underline();
+    request.strike_out = font.strikeOut();
+    request.bold = font.bold();
+    return request;
 }
 
 QRect screen_rect(const ui::Placement& placement) {

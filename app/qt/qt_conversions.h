@@ -36,7 +36,7 @@ QString line_draw_family();
 // The Qt font of a FontSpec. An empty face is the application's font;
 // "LotusLineDraw" (any line-draw face) becomes line_draw_family(); "arial"
 // and "Times Roman" become whatever sans-serif and serif faces are installed.
-QFont to_qfont(const ui::FontSpec& spec);
+QFont to_qfont(const ui::FontSpec& request);
 ui::FontSpec to_font_spec(const QFont& font);
 
 // A placement (fractions of the screen) in pixels of the primary screen's

@@ -64,11 +64,11 @@ bool QtWindowing::ask_close(ui::WindowId window) {
 
 // ---- Main window and event loop ----
 
-ui::WindowId QtWindowing::create_main_window(const ui::MainWindowSpec& spec) {
+ui::WindowId QtWindowing::create_main_window(const ui::MainWindowSpec& request) {
     if (main_) return main_id_;
     main_id_ = next_id_;
-    confirm_close_ = spec.confirm_close;
-    main_ = new MainWindow(spec, main_id_, [this] { main_window_closed(); });
+    confirm_close_ = request.confirm_close;
+    main_ = new MainWindow(request, main_id_, [this] { main_window_closed(); });
     add_window(main_);
     main_closed_ = false;
     main_->show();
@@ -152,14 +152,14 @@ int QtWindowing::message_box(std::string_view text, std::string_view title, ui::
     return show_message_box(owner_widget(owner), text, title, style);
 }
 
-std::optional<std::string> QtWindowing::open_file_dialog(const ui::FileDialogSpec& spec) {
+std::optional<std::string> QtWindowing::open_file_dialog(const ui::FileDialogSpec& request) {
     if (quitting_) return std::nullopt;
-    return ask_file_name(owner_widget(spec.owner), spec, false);
+    return ask_file_name(owner_widget(request.owner), request, false);
 }
 
-std::optional<std::string> QtWindowing::save_file_dialog(const ui::FileDialogSpec& spec) {
+std::optional<std::string> QtWindowing::save_file_dialog(const ui::FileDialogSpec& request) {
     if (quitting_) return std::nullopt;
-    return ask_file_name(owner_widget(spec.owner), spec, true);
+    return ask_file_name(owner_widget(request.owner), request, true);
 }
 
 std::optional<ui::FontSpec> QtWindowing::choose_font(std::string_view prompt) {
@@ -169,10 +169,10 @@ std::optional<ui::FontSpec> QtWindowing::choose_font(std::string_view prompt) {
 
 // ---- Scroll windows ----
 
-ui::WindowId QtWindowing::create_scroll_window(const ui::ScrollWindowSpec& spec) {
+ui::WindowId QtWindowing::create_scroll_window(const ui::ScrollWindowSpec& request) {
     if (quitting_) return ui::kNoWindow;
     const ui::WindowId id = next_id_;
-    auto* window = new ScrollWindow(spec, owner_widget(spec.parent), [this, id] { return ask_close(id); });
+    auto* window = new ScrollWindow(request, owner_widget(request.parent), [this, id] { return ask_close(id); });
     add_window(window);
     if (window->shows_file()) {
         window->on_cursor([this](ScrollWindow* moved) { follow_cursor(moved); });

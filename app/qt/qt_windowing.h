@@ -36,7 +36,7 @@ public:
     QtWindowing& operator=(const QtWindowing&) = delete;
 
     // Main window and event loop.
-    ui::WindowId create_main_window(const ui::MainWindowSpec& spec) override;
+    ui::WindowId create_main_window(const ui::MainWindowSpec& request) override;
     void event_loop() override;
     void quit_program() override;
     void show_line_column_panes(bool shown) override;
@@ -48,12 +48,12 @@ public:
                                  double left, double top) override;
     int message_box(std::string_view text, std::string_view title, ui::MessageStyle style,
                     ui::WindowId owner = ui::kNoWindow) override;
-    std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& spec) override;
-    std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& spec) override;
+    std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override;
+    std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<ui::FontSpec> choose_font(std::string_view prompt) override;
 
     // Scroll windows.
-    ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& spec) override;
+    ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override;
     void write_text(ui::WindowId window, std::string_view line) override;
     void start_autopaint(ui::WindowId window) override;
     void end_autopaint(ui::WindowId window) override;

@@ -20,26 +20,26 @@ std::optional<QString> file_display_text(const std::string& path) {
     return text;
 }
 
-ScrollWindow::ScrollWindow(const ui::ScrollWindowSpec& spec, QWidget* parent, std::function<bool()> ask_close)
+ScrollWindow::ScrollWindow(const ui::ScrollWindowSpec& request, QWidget* parent, std::function<bool()> ask_close)
     : QPlainTextEdit(parent), ask_close_(std::move(ask_close)) {
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(to_qstring(spec.title));
+    setWindowTitle(to_qstring(request.title));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setUndoRedoEnabled(false);
-    setFont(to_qfont(spec.font));
+    setFont(to_qfont(request.font));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Base, to_qcolor(spec.background));
-    palette.setColor(QPalette::Text, to_qcolor(spec.text_colour));
+    palette.setColor(QPalette::Base, to_qcolor(request.background));
+    palette.setColor(QPalette::Text, to_qcolor(request.text_colour));
     setPalette(palette);
-    setGeometry(screen_rect(spec.placement));
-    if (!spec.file.empty()) {
+    setGeometry(screen_rect(request.placement));
+    if (!request.file.empty()) {
         shows_file_ = true;
-        load_file(spec.file);
+        load_file(request.file);
     }
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (notify_) notify_(this);

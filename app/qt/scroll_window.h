@@ -18,10 +18,10 @@ class ScrollWindow : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    // spec:      title, placement, colours, font, and the file to show (if any).
+    // request:      title, placement, colours, font, and the file to show (if any).
     // parent:    the owning window (nullptr: none); the window stays in front of it.
     // ask_close: asked when the user closes the window; true lets it close.
-    ScrollWindow(const ui::ScrollWindowSpec& spec, QWidget* parent, std::function<bool()> ask_close);
+    ScrollWindow(const ui::ScrollWindowSpec& request, QWidget* parent, std::function<bool()> ask_close);
 
     // True for a window that shows a file.
     bool shows_file() const { return shows_file_; }

@@ -49,15 +49,15 @@ QString initial_file_name(const std::string& name) {
     return trimmed;
 }
 
-std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpec& spec, bool save) {
+std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpec& request, bool save) {
     QFileDialog dialog(owner);
-    if (!spec.title.empty()) dialog.setWindowTitle(to_qstring(spec.title));
+    if (!request.title.empty()) dialog.setWindowTitle(to_qstring(request.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = name_filters(spec.filters);
+    const QStringList filters = name_filters(request.filters);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
-    if (!spec.default_extension.empty()) dialog.setDefaultSuffix(to_qstring(spec.default_extension));
-    const QString initial = initial_file_name(spec.initial_name);
+    if (!request.default_extension.empty()) dialog.setDefaultSuffix(to_qstring(request.default_extension));
+    const QString initial = initial_file_name(request.initial_name);
     dialog.setDirectory(QDir::current());
     if (!initial.isEmpty()) {
         const QFileInfo info(QDir::current(), initial);

@@ -32,7 +32,7 @@ QString initial_file_name(const std::string& name);
 // An open or save file dialog; the chosen path as file-system bytes, or
 // nothing when cancelled. Without a directory in the initial name it opens
 // in the working folder.
-std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpec& spec, bool save);
+std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpec& request, bool save);
 
 // The font dialog; nothing when cancelled.
 //   prompt:  the dialog's title.

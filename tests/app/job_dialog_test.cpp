@@ -51,7 +51,7 @@ TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
     EXPECT_EQ(session.rs.fatal_state, 0);
     EXPECT_FALSE(fs::exists("abc.set"));
     ASSERT_NE(layer.find("Output of Marvist"), nullptr);
-    EXPECT_EQ(layer.find("Output of Marvist")->spec.file, "abc.out");
+    EXPECT_EQ(layer.find("Output of Marvist")->request.file, "abc.out");
     EXPECT_TRUE(layer.panes_shown);
     EXPECT_NE(layer.find("Save Output File under different name"), nullptr);
     EXPECT_EQ(layer.find("Progress of Marvist")->lines.back(), " Succesful End of Marvist");
@@ -107,7 +107,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
     EXPECT_EQ(folder(), fs::canonical(dir.file("data")));
     EXPECT_EQ(session.rs.fatal_state, 0);
     EXPECT_EQ(session.job.title, fixed(" Mobility \x8E\x99", 70));
-    EXPECT_EQ(layer.find("Output of Marvist")->spec.file, "mob.out");
+    EXPECT_EQ(layer.find("Output of Marvist")->request.file, "mob.out");
     EXPECT_NE(read_file(dir.file("data/mob.out")).find("Mid"), std::string::npos);  // the labels were read
 }
 

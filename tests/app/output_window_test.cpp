@@ -16,7 +16,7 @@ TEST_F(UiTest, SaveAsCopiesTheListingOrKeepsTheCurrentOne) {
     ShowOutput(session);
     OfferSaveAs(session);
     const ui::WindowId prompt = session.save_as_prompt;
-    EXPECT_EQ(layer.windows.at(prompt).spec.parent, session.output_window);
+    EXPECT_EQ(layer.windows.at(prompt).request.parent, session.output_window);
 
     layer.file_answers = {dir.file("copy.out")};
     layer.press(prompt, "Save As");

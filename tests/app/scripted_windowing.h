@@ -47,10 +47,10 @@ public:
     struct Message {
         std::string title, text;
     };
-    // A window: spec.title and spec.parent stand for the title and owner
+    // A window: request.title and request.parent stand for the title and owner
     // of the main window and of modeless dialogs too.
     struct Window {
-        ui::ScrollWindowSpec spec;
+        ui::ScrollWindowSpec request;
         std::vector<ui::DialogItem> items;  // modeless dialogs
         std::vector<std::string> lines;     // written with write_text
         bool exists = true;
@@ -83,7 +83,7 @@ public:
     // The window of the given title that exists, or nullptr.
     Window* find(std::string_view title) {
         for (auto& [id, window] : windows) {
-            if (window.exists && window.spec.title == title) return &window;
+            if (window.exists && window.request.title == title) return &window;
         }
         return nullptr;
     }
@@ -91,9 +91,9 @@ public:
     void press(ui::WindowId dialog, std::string_view button) { item_named(windows.at(dialog).items, button)->routine(); }
 
     // ---- The layer -----------------------------------------------------
-    ui::WindowId create_main_window(const ui::MainWindowSpec& spec) override {
-        main = spec;
-        windows[main_id = next_id_++].spec.title = spec.title;
+    ui::WindowId create_main_window(const ui::MainWindowSpec& request) override {
+        main = request;
+        windows[main_id = next_id_++].request.title = request.title;
         return main_id;
     }
     void event_loop() override {
@@ -116,19 +116,19 @@ public:
                                  double, double) override {
         Window& window = windows[next_id_];
         window.items = std::move(items);
-        window.spec.title = title;
-        window.spec.parent = owner;
+        window.request.title = title;
+        window.request.parent = owner;
         return next_id_++;
     }
     int message_box(std::string_view text, std::string_view title, ui::MessageStyle style, ui::WindowId) override {
         messages.push_back(Message{std::string(title), std::string(text)});
         return style == ui::MessageStyle::YesNoQuestion ? pop(question_answers, ui::kButtonYes) : ui::kButtonOk;
     }
-    std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& spec) override { return next_file(spec); }
-    std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& spec) override { return next_file(spec); }
+    std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override { return next_file(request); }
+    std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override { return next_file(request); }
     std::optional<ui::FontSpec> choose_font(std::string_view) override { return chosen_font; }
-    ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& spec) override {
-        windows[next_id_].spec = spec;
+    ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override {
+        windows[next_id_].request = request;
         return next_id_++;
     }
     void write_text(ui::WindowId window, std::string_view line) override { windows.at(window).lines.emplace_back(line); }
@@ -164,8 +164,8 @@ private:
         queue.pop_front();
         return front;
     }
-    std::optional<std::string> next_file(const ui::FileDialogSpec& spec) {
-        file_dialogs.push_back(spec);
+    std::optional<std::string> next_file(const ui::FileDialogSpec& request) {
+        file_dialogs.push_back(request);
         return pop<std::optional<std::string>>(file_answers, std::nullopt);
     }
     ui::WindowId next_id_ = 100;

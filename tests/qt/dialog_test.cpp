@@ -156,7 +156,7 @@ private slots:
 
         QTemporaryDir folder;
         write_bytes(folder.filePath("table.dat"), "1 2\n");
-        ui::FileDialogSpec spec{"Select Data File",
+        ui::FileDialogSpec request{"Select Data File",
                                 {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
                                 "dat", ".dat"};
         QStringList filters;
@@ -168,13 +168,13 @@ private slots:
             };
         };
         when_modal<QFileDialog>(choose(folder.filePath("table.dat")));
-        QCOMPARE(QString::fromStdString(layer.open_file_dialog(spec).value_or("")), folder.filePath("table.dat"));
+        QCOMPARE(QString::fromStdString(layer.open_file_dialog(request).value_or("")), folder.filePath("table.dat"));
         QCOMPARE(filters, QStringList({"Sample Distribution files (*.dat)", "All files (*)"}));
-        spec.default_extension = "out";
+        request.default_extension = "out";
         when_modal<QFileDialog>(choose(folder.filePath("copy")));
-        QCOMPARE(QString::fromStdString(layer.save_file_dialog(spec).value_or("")), folder.filePath("copy.out"));
+        QCOMPARE(QString::fromStdString(layer.save_file_dialog(request).value_or("")), folder.filePath("copy.out"));
         when_modal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-        QVERIFY(!layer.open_file_dialog(spec).has_value());
+        QVERIFY(!layer.open_file_dialog(request).has_value());
 
         bool upright = false;
         when_modal<QFontDialog>([&](QFontDialog* dialog) {

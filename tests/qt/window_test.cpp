@@ -42,13 +42,13 @@ QRect ink(const QImage& image, QColor colour) {
 }
 
 ui::ScrollWindowSpec file_window(const QString& file, ui::Rgb text = {}, ui::Rgb background = {}) {
-    ui::ScrollWindowSpec spec;
-    spec.title = "Output of Marvist";
-    spec.file = file.toStdString();
-    spec.text_colour = text;
-    spec.background = background;
-    spec.font = ui::FontSpec{"LotusLineDraw", 9};
-    return spec;
+    ui::ScrollWindowSpec request;
+    request.title = "Output of Marvist";
+    request.file = file.toStdString();
+    request.text_colour = text;
+    request.background = background;
+    request.font = ui::FontSpec{"LotusLineDraw", 9};
+    return request;
 }
 
 ScrollWindow* shown(QtWindowing& layer, ui::WindowId window) { return qobject_cast<ScrollWindow*>(layer.widget(window)); }
@@ -64,13 +64,13 @@ private slots:
     void programMenusAndToolbar() {
         QtWindowing layer;
         marvist::Session session(layer);
-        ui::MainWindowSpec spec = marvist::main_window_spec(session);
+        ui::MainWindowSpec request = marvist::main_window_spec(session);
         std::vector<int> commands;
-        spec.command = [&commands](int number) {
+        request.command = [&commands](int number) {
             commands.push_back(number);
             return 1;
         };
-        layer.create_main_window(spec);
+        layer.create_main_window(request);
         QMenuBar* bar = layer.main_window()->menuBar();
         QCOMPARE(bar->actions().size(), 7);
         QCOMPARE(bar->actions()[2]->statusTip(), QString("Provide parameters for running a new job"));
@@ -89,10 +89,10 @@ private slots:
     // is open ends, and the event loop returns.
     void quitEndsEverything() {
         QtWindowing layer;
-        ui::MainWindowSpec spec;
+        ui::MainWindowSpec request;
         int asked = 0;
-        spec.confirm_close = [&asked](ui::WindowId) { return ++asked, false; };
-        const ui::WindowId main = layer.create_main_window(spec);
+        request.confirm_close = [&asked](ui::WindowId) { return ++asked, false; };
+        const ui::WindowId main = layer.create_main_window(request);
         const ui::WindowId progress = layer.create_scroll_window(ui::ScrollWindowSpec{});
         int answer = 0;
         QTimer::singleShot(0, [&] {
@@ -110,9 +110,9 @@ private slots:
     // word-wrapped between the margins.
     void drawnTextStandsWhereItsStyleSays() {
         QtWindowing layer;
-        ui::MainWindowSpec spec;
-        spec.background = ui::Rgb{151, 204, 247};
-        spec.paint = [&layer](ui::WindowId window) {
+        ui::MainWindowSpec request;
+        request.background = ui::Rgb{151, 204, 247};
+        request.paint = [&layer](ui::WindowId window) {
             ui::TextStyle style{ui::FontSpec{"Times Roman", 30, false, false, false, true}, ui::Rgb{200, 0, 0}, 0.5, 40, 10};
             layer.draw_text(window, "HHHH", style);
             style.top.reset();
@@ -120,7 +120,7 @@ private slots:
             style.left_margin = 10;
             layer.draw_text(window, "HHHH HHHH HHHH HHHH HHHH HHHH HHHH HHHH", style);
         };
-        layer.create_main_window(spec);
+        layer.create_main_window(request);
         layer.main_window()->resize(420, 500);
         QWidget* client = layer.main_window()->client_area();
         const QImage image = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -172,12 +172,12 @@ private slots:
     void windowsCloseOnceTheProgramAgrees() {
         QtWindowing layer;
         marvist::Session session(layer);
-        ui::MainWindowSpec spec = marvist::main_window_spec(session);
-        spec.command = [](int) { return 0; };
+        ui::MainWindowSpec request = marvist::main_window_spec(session);
+        request.command = [](int) { return 0; };
         bool allow = false;
         std::vector<ui::WindowId> asked;
-        spec.confirm_close = [&](ui::WindowId window) { return asked.push_back(window), allow; };
-        const ui::WindowId main = layer.create_main_window(spec);
+        request.confirm_close = [&](ui::WindowId window) { return asked.push_back(window), allow; };
+        const ui::WindowId main = layer.create_main_window(request);
         const ui::WindowId progress = layer.create_scroll_window(ui::ScrollWindowSpec{});
         const ui::WindowId errors = layer.create_scroll_window(ui::ScrollWindowSpec{});
         layer.destroy_window(errors);
