@@ -9,7 +9,7 @@
 #include "listing/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string text(reinterpret_cast<const char*>(data), size);
+    std::string text = marvist::fuzz::text_of(data, size);
     std::string kinds = marvist::fuzz::take_line(text);
     if (kinds.size() > 1000) kinds.resize(1000);
 

@@ -1,5 +1,5 @@
-// Small helpers shared by the fuzz targets: splitting one input into its
-// parts, bounding the sizes an input may ask for, and a private folder.
+// Small helpers shared by the fuzz targets: the input as text and its parts,
+// a bound on what a layout may write, and a private folder for files.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,20 @@
 
 namespace marvist::fuzz {
 
-// The input as text, cut into at most n parts at lines holding only "%%".
-inline std::vector<std::string> split_parts(const std::uint8_t* data, std::size_t size, std::size_t n) {
-    std::string_view text(reinterpret_cast<const char*>(data), size);
+inline std::string text_of(const std::uint8_t* data, std::size_t size) {
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// The first line of text (without its line end), removed from text.
+inline std::string take_line(std::string& text) {
+    const std::size_t end = text.find('\n');
+    std::string line = text.substr(0, end);
+    text.erase(0, end == std::string::npos ? text.size() : end + 1);
+    return line;
+}
+
+// text cut into n parts at lines holding only "%%" (missing parts are empty).
+inline std::vector<std::string> split_parts(std::string_view text, std::size_t n) {
     std::vector<std::string> parts;
     while (parts.size() + 1 < n) {
         const std::size_t at = text.find("\n%%\n");
@@ -25,14 +36,6 @@ inline std::vector<std::string> split_parts(const std::uint8_t* data, std::size_
     parts.emplace_back(text);
     parts.resize(n);
     return parts;
-}
-
-// The first line of text (without its line end), removed from text.
-inline std::string take_line(std::string& text) {
-    const std::size_t end = text.find('\n');
-    std::string line = text.substr(0, end);
-    text.erase(0, end == std::string::npos ? text.size() : end + 1);
-    return line;
 }
 
 // Product of the numbers written in a layout text (blanks inside a number are
@@ -65,23 +68,38 @@ public:
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(std::string_view name) const { return (path_ / name).string(); }
-    // Removes everything the last execution left in the folder.
-    void clear() const {
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(path_, ec)) {
-            std::filesystem::remove_all(entry.path(), ec);
-        }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    // Writes text as the file name (no folder part) and returns its path.
+    std::string write(std::string_view name, std::string_view text) const {
+        const std::string path = (path_ / name).string();
+        std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+        return path;
     }
+
+    // Works in the folder for one execution; on leaving, empties it and goes
+    // back to where libFuzzer keeps its corpus.
+    class Visit {
+    public:
+        explicit Visit(const PrivateFolder& folder) : folder_(folder), back_(std::filesystem::current_path()) {
+            std::filesystem::current_path(folder.path_);
+        }
+        ~Visit() {
+            std::error_code ec;
+            for (const auto& entry : std::filesystem::directory_iterator(folder_.path_, ec)) {
+                std::filesystem::remove_all(entry.path(), ec);
+            }
+            std::filesystem::current_path(back_);
+        }
+
+    private:
+        const PrivateFolder& folder_;
+        std::filesystem::path back_;
+    };
 
 private:
     std::filesystem::path path_;
 };
-
-inline void write_text(const std::string& path, std::string_view text) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
 
 }  // namespace marvist::fuzz

@@ -4,11 +4,9 @@
 // Tables are kept small so that one execution stays well under a second.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "analysis/driver.h"
-#include "analysis/report_sink.h"
 #include "app/job_form.h"
 #include "app/setup_file.h"
 #include "fuzz/fuzz_support.h"
@@ -22,34 +20,18 @@ bool plain_name(std::string_view field) {
     return marvist::trimmed(field).find('/') == std::string_view::npos;
 }
 
-// Works in the folder for one execution, then returns to where libFuzzer
-// reads its corpus, after emptying the folder.
-class InFolder {
-public:
-    explicit InFolder(const marvist::fuzz::PrivateFolder& folder)
-        : folder_(folder), back_(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder.path());
-    }
-    ~InFolder() {
-        folder_.clear();
-        std::filesystem::current_path(back_);
-    }
-
-private:
-    const marvist::fuzz::PrivateFolder& folder_;
-    std::filesystem::path back_;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const marvist::fuzz::PrivateFolder folder;
-    const InFolder in_folder(folder);
+    const marvist::fuzz::PrivateFolder::Visit visit(folder);
 
-    const auto parts = marvist::fuzz::split_parts(data, size, 3);
-    marvist::fuzz::write_text("job.set", parts[0]);
+    const auto parts = marvist::fuzz::split_parts(marvist::fuzz::text_of(data, size), 3);
     marvist::JobRecord job;
-    if (!marvist::read_setup_file("job.set", job).ok || marvist::read_back_job_form(job).failed) return 0;
+    if (!marvist::read_setup_file(folder.write("job.set", parts[0]), job).ok ||
+        marvist::read_back_job_form(job).failed) {
+        return 0;
+    }
     const std::int64_t rows = job.n_rows, cols = job.n_cols;
     const bool small = rows <= 40 && cols <= 40 && job.n_supp <= 40;
     // Sizes no machine can hold are refused before anything is allocated.
@@ -61,12 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string data_name(marvist::trimmed(job.data_file));
     const std::string label_name(marvist::trimmed(job.label_file));
-    if (!data_name.empty()) marvist::fuzz::write_text(data_name, parts[1]);
-    if (!label_name.empty() && job.has_labels > 0) marvist::fuzz::write_text(label_name, parts[2]);
+    if (!data_name.empty()) folder.write(data_name, parts[1]);
+    if (!label_name.empty() && job.has_labels > 0) folder.write(label_name, parts[2]);
 
-    marvist::NullReportSink reports;
-    marvist::RunState rs;
-    rs.reports = &reports;
+    marvist::RunState rs;  // no report sink: the reports are discarded
     try {
         marvist::run_job(job, rs);
     } catch (const marvist::ProgramStop&) {

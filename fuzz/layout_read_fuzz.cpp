@@ -11,7 +11,7 @@
 #include "listing/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string text(reinterpret_cast<const char*>(data), size);
+    std::string text = marvist::fuzz::text_of(data, size);
     const std::string layout_text = marvist::fuzz::take_line(text);
     const std::string count_line = marvist::fuzz::take_line(text);
     std::size_t count = 0;

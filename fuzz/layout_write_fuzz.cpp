@@ -27,7 +27,7 @@ marvist::Value value_of(const std::string& line) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string text(reinterpret_cast<const char*>(data), size);
+    std::string text = marvist::fuzz::text_of(data, size);
     const std::string layout_text = marvist::fuzz::take_line(text);
     std::vector<std::string> lines;
     while (!text.empty() && lines.size() < 500) lines.push_back(marvist::fuzz::take_line(text));

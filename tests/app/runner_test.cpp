@@ -52,7 +52,6 @@ bool has(const std::vector<std::string>& lines, const std::string& line) {
 
 TEST(Runner, ArgumentsAndUnreadableSetupFiles) {
     EXPECT_EQ(console_report_line(ReportWindow::Errors, " \xCD\xCD"), "E| \u2550\u2550");
-    EXPECT_EQ(console_report_line(ReportWindow::Progress, " Start"), "P| Start");
 
     TempDir dir;
     const RunResult help = run_runner("--help", dir);
@@ -71,27 +70,67 @@ TEST(Runner, ArgumentsAndUnreadableSetupFiles) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // bad.set only
 }
 
-TEST(Runner, RunsInTheSetupFilesFolderAndShowsTheListingAsUtf8) {
+// The listing without its date line, which changes from run to run.
+std::string listing_without_date(const std::string& path) {
+    std::string kept;
+    for (const std::string& line : test::read_lines(path)) {
+        if (line.find(" Date: ") == std::string::npos) kept += line + "\n";
+    }
+    return kept;
+}
+
+std::vector<std::string> folder_files(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The job runs in the set-up file's folder and writes nothing there but its
+// listing, which --show prints as UTF-8 after the copies of result blocks.
+// The rest of a line that a read has used is skipped, whatever it holds and
+// however long it is; sizes far beyond the memory are the memory error.
+TEST(Runner, RunsInTheSetupFilesFolderWithinTheLimitsOfItsInput) {
     TempDir dir;
     copy_example(dir, "jobs", "mobility");
     const RunResult run = run_runner("--show jobs/mobility.set", dir);
     EXPECT_EQ(run.status, 0);
-    ASSERT_TRUE(fs::exists(dir.file("jobs/mobility.out")));
+    const std::vector<std::string> files{"mobility.dat", "mobility.lab", "mobility.out", "mobility.set"};
+    EXPECT_EQ(folder_files(dir.path() / "jobs"), files);
     EXPECT_FALSE(fs::exists(dir.file("mobility.out")));
     EXPECT_EQ(read_file(dir.file("jobs/mobility.set")), read_file(test::source_path("examples/mobility.set")));
-
     for (const std::string& line : run.err) EXPECT_TRUE(line.rfind("P|", 0) == 0 || line.rfind("E|", 0) == 0) << line;
     EXPECT_TRUE(has(run.err, "P| Succesful End of Marvist"));
     const std::string listing = read_file(dir.file("jobs/mobility.out"));
     ASSERT_NE(listing.find("\xCD\xCD\xCD"), std::string::npos);
     const std::string shown = cp437_to_utf8(listing);
-    // The copies of result blocks come first, then the listing.
     ASSERT_GT(run.out.size(), shown.size());
     EXPECT_EQ(run.out.substr(run.out.size() - shown.size()), shown);
-    EXPECT_NE(listing.find("\n  Class of sons by class of fathers (invented counts)  "), std::string::npos);
+
+    const std::string clean = listing_without_date(dir.file("jobs/mobility.out"));
+    const std::string junk = std::string("\x00\xff\x1a\x01\r\t", 6) + std::string(1 << 20, '\xfe') + "\r";
+    std::string data = read_file(dir.file("jobs/mobility.dat"));
+    data.insert(data.find('\n'), " " + junk);
+    data.pop_back();  // and no final line end
+    test::write_file(dir.file("jobs/mobility.dat"), data);
+    std::string labels = read_file(dir.file("jobs/mobility.lab"));
+    labels.insert(30, std::string(48, ' ') + junk);  // after the five row labels
+    labels.pop_back();
+    test::write_file(dir.file("jobs/mobility.lab"), labels);
+    ASSERT_EQ(run_runner("jobs/mobility.set", dir).status, 0);
+    EXPECT_EQ(listing_without_date(dir.file("jobs/mobility.out")), clean);
+
+    std::string setup = read_file(dir.file("jobs/mobility.set"));
+    for (int k = 0; k < 2; ++k) setup.replace(setup.find("\n 5          "), 13, "\n 100000     ");
+    test::write_file(dir.file("jobs/mobility.set"), setup);
+    const RunResult huge = run_runner("jobs/mobility.set", dir);
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_TRUE(has(huge.err, "E|                 M E M O R Y   E R R O R S"));
+    EXPECT_TRUE(has(huge.err, "E| Marvist ended prematurely due to fatal errors"));
+    EXPECT_EQ(folder_files(dir.path() / "jobs"), files);
 }
 
-TEST(Runner, UserLayoutWarningsAndFatalErrors) {
+TEST(Runner, UserLayoutAndWarnings) {
     TempDir dir;
     copy_example(dir, ".", "readership");
     const RunResult run = run_runner("readership.set", dir);
@@ -106,75 +145,6 @@ TEST(Runner, UserLayoutWarningsAndFatalErrors) {
     const RunResult warned = run_runner("readership.set", dir);
     EXPECT_EQ(warned.status, 0);
     EXPECT_TRUE(has(warned.err, "E|  W A R N I N G "));
-
-    fs::remove(dir.file("readership.dat"));
-    const RunResult fatal = run_runner("readership.set", dir);
-    EXPECT_EQ(fatal.status, 1);
-    EXPECT_TRUE(has(fatal.err, "E| Marvist ended prematurely due to fatal errors"));
-    EXPECT_FALSE(has(fatal.err, "P| Succesful End of Marvist"));
-}
-
-// The listing without its date line, which changes from run to run.
-std::string listing_without_date(const std::string& path) {
-    std::string kept;
-    for (const std::string& line : test::read_lines(path)) {
-        if (line.find(" Date: ") == std::string::npos) kept += line + "\n";
-    }
-    return kept;
-}
-
-std::vector<std::string> folder_files(const TempDir& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Sizes far beyond the memory, long lines, binary bytes and files without a
-// final line end; a job writes nothing but its listing.
-TEST(Runner, ResourceLimitsOfTheInputFiles) {
-    TempDir dir;
-    copy_example(dir, ".", "mobility");
-    ASSERT_EQ(run_runner("mobility.set", dir).status, 0);
-    const std::string clean = listing_without_date(dir.file("mobility.out"));
-    const std::vector<std::string> files{"mobility.dat", "mobility.lab", "mobility.out", "mobility.set"};
-    EXPECT_EQ(folder_files(dir), files);
-
-    // The rest of a line that a read has used is skipped, whatever it holds
-    // and however long it is; the last line needs no line end.
-    const std::string junk = std::string("\x00\xff\x1a\x01\r\t", 6) + std::string(1 << 20, '\xfe') + "\r";
-    std::string data = read_file(dir.file("mobility.dat"));
-    data.insert(data.find('\n'), " " + junk);
-    data.pop_back();
-    test::write_file(dir.file("mobility.dat"), data);
-    std::string labels = read_file(dir.file("mobility.lab"));
-    labels.insert(30, std::string(48, ' ') + junk);  // after the five row labels
-    labels.pop_back();
-    test::write_file(dir.file("mobility.lab"), labels);
-    ASSERT_EQ(run_runner("mobility.set", dir).status, 0);
-    EXPECT_EQ(listing_without_date(dir.file("mobility.out")), clean);
-
-    // A binary byte where a count should stand is an input error.
-    test::write_file(dir.file("mobility.dat"), "48 32 14 11 4\n29 71 \x01 33 12\n");
-    const RunResult binary = run_runner("mobility.set", dir);
-    EXPECT_EQ(binary.status, 1);
-    EXPECT_TRUE(has(binary.err, "E| While reading the data file an input error occurred."));
-
-    // 100000 x 100000 cannot be held: the memory error, the listing closed
-    // after the header and the echo of the parameters.
-    std::string setup = read_file(dir.file("mobility.set"));
-    for (int k = 0; k < 2; ++k) setup.replace(setup.find("\n 5          "), 13, "\n 100000     ");
-    test::write_file(dir.file("mobility.set"), setup);
-    const RunResult huge = run_runner("mobility.set", dir);
-    EXPECT_EQ(huge.status, 1);
-    EXPECT_TRUE(has(huge.err, "E|                 M E M O R Y   E R R O R S"));
-    const std::vector<std::string> listing = test::read_lines(dir.file("mobility.out"));
-    ASSERT_FALSE(listing.empty());
-    EXPECT_EQ(listing.back().rfind(" mobility.lab ", 0), 0u);  // the echo's last line
-    EXPECT_EQ(std::count_if(listing.begin(), listing.end(),
-                            [](const std::string& l) { return l.find("Input table") != std::string::npos; }),
-              0);
-    EXPECT_EQ(folder_files(dir), files);
 }
 
 // A plot stop ends the run with its message and status 3; the listing keeps

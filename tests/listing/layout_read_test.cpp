@@ -60,13 +60,6 @@ TEST(ReadIntegers, EndOfFileAndInputErrors) {
     Ints y(2);
     EXPECT_EQ(read_ints(limits, "(I20,I20)", y), kReadOk);
     EXPECT_EQ(y, (Ints{INT64_MIN, INT64_MAX}));
-
-    class Broken : public RecordSource {
-    public:
-        bool next_record(std::string&) override { return false; }
-        bool failed() const override { return true; }
-    } broken;
-    EXPECT_EQ(read_ints(broken, "(2I3)", y), kReadInputError);
 }
 
 // Layouts that cannot read integers are refused before any record is used,
@@ -87,28 +80,14 @@ TEST(ReadIntegers, LayoutsThatCannotApplyAreInputErrors) {
     EXPECT_EQ(read_ints(slow, "(99999999(99999999(9X)),I1)", t), kReadInputError);
 }
 
-TEST(ReadCharacters, LabelFilesAndWidths) {
-    std::string line1;
-    for (int k = 1; k <= 13; ++k) line1 += "Lab" + std::string(k < 10 ? " " : "") + std::to_string(k) + " ";
-    // Fifteen row labels (the second line is short), then four column labels.
-    TextSource in(line1 + "\nrow14 r15\ncA    cB    cC    cD\n");
-    std::vector<std::string> rows(15, std::string(6, '?')), cols(4, std::string(6, '?'));
-    const Layout& layout = cached_layout("(13A6)");
-    EXPECT_EQ(read_characters(in, layout, rows), kReadOk);
-    EXPECT_EQ(rows[12], "Lab13 ");
-    EXPECT_EQ(rows[14], "r15   ");
-    EXPECT_EQ(read_characters(in, layout, cols), kReadOk);
-    EXPECT_EQ(cols, (std::vector<std::string>{"cA    ", "cB    ", "cC    ", "cD    "}));
-    EXPECT_EQ(read_characters(in, layout, cols), kReadEndOfFile);
-
-    TextSource in2("abcdefgh\nxy\n");
+// Aw takes the rightmost w characters into a shorter target and pads a
+// longer one; label files as a whole are read in the analysis tests.
+TEST(ReadCharacters, WidthsAndTargetLengths) {
+    TextSource in("abcdefgh\nxy\n");
     std::vector<std::string> t{std::string(3, ' '), std::string(5, ' ')};
-    EXPECT_EQ(read_characters(in2, Layout::parse("(A5,A3)"), t), kReadOk);
-    EXPECT_EQ(t, (std::vector<std::string>{"cde", "fgh  "}));  // rightmost 3 of 5; 3 then blanks
-    std::vector<std::string> u{std::string(4, '-')};
-    EXPECT_EQ(read_characters(in2, Layout::parse("(A)"), u), kReadOk);
-    EXPECT_EQ(u[0], "xy  ");
-    EXPECT_EQ(read_characters(in2, Layout::parse("(I3)"), u), kReadInputError);
+    EXPECT_EQ(read_characters(in, Layout::parse("(A5,A3)"), t), kReadOk);
+    EXPECT_EQ(t, (std::vector<std::string>{"cde", "fgh  "}));
+    EXPECT_EQ(read_characters(in, Layout::parse("(I3)"), t), kReadInputError);
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 #include <random>
 #include <sstream>
 
+#include "listing/cp437.h"
+#include "listing/fixed_text.h"
+#include "listing/storage.h"
+
 namespace marvist::test {
 
 TempDir::TempDir() {
@@ -57,5 +61,61 @@ void CapturingReportSink::end_window(ReportWindow window) {
 LocalTime fixed_time() { return LocalTime{2026, 12, 6, 20, 8, 3}; }
 
 std::string source_path(const std::string& relative) { return std::string(MARVIST_SOURCE_DIR) + "/" + relative; }
+
+JobFolder::JobFolder() : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir.path());
+    rs.reports = &sink;
+    rs.clock = fixed_time;
+}
+
+JobFolder::~JobFolder() {
+    std::filesystem::current_path(previous_);
+    set_storage_limit(0);
+}
+
+std::vector<std::string> JobFolder::listing(const std::string& name) const {
+    return read_lines(dir.file(name + ".out"));
+}
+
+JobRecord job_record(const std::string& name, const std::string& title, int rows, const std::string& row_var,
+                     int cols, const std::string& col_var, const std::string& format) {
+    JobRecord job;
+    job.title = fixed(title, 70);
+    job.n_rows = rows;
+    job.n_cols = cols;
+    job.row_variable = fixed(row_var, 12);
+    job.col_variable = fixed(col_var, 12);
+    job.output_file = fixed(name + ".out", 80);
+    job.data_file = fixed(name + ".dat", 80);
+    job.label_file = fixed(name + ".lab", 80);
+    job.data_format = fixed(format, 70);
+    return job;
+}
+
+bool copy_job_inputs(const std::string& golden_folder, const std::string& name) {
+    bool labels = false;
+    for (const std::string ext : {".dat", ".lab"}) {
+        const std::string from = source_path(golden_folder + "/" + name + ext);
+        if (!std::filesystem::exists(from)) continue;
+        std::filesystem::copy_file(from, name + ext, std::filesystem::copy_options::overwrite_existing);
+        labels = labels || ext == ".lab";
+    }
+    return labels;
+}
+
+std::string golden_difference(const std::string& golden_folder, const std::string& name) {
+    const std::string want_path = source_path(golden_folder + "/" + name + ".out");
+    if (!std::filesystem::exists(want_path)) return want_path + ": no such golden listing";
+    const std::string got = read_file(name + ".out");
+    if (got == read_file(want_path)) return "";
+    const std::string kept = std::string(MARVIST_BINARY_DIR) + "/tests/" + name + ".actual.out";
+    write_file(kept, got);
+    const std::vector<std::string> want = read_lines(want_path), have = read_lines(name + ".out");
+    std::size_t k = 0;
+    while (k < want.size() && k < have.size() && want[k] == have[k]) ++k;
+    auto line = [k](const std::vector<std::string>& v) { return k < v.size() ? cp437_to_utf8(v[k]) : "<none>"; };
+    return name + ".out line " + std::to_string(k + 1) + (k < want.size() || k < have.size() ? "" : " (line ends)") +
+           "\n  written: " + line(have) + "\n  golden:  " + line(want) + "\n  listing kept as " + kept;
+}
 
 }  // namespace marvist::test

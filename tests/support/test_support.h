@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/job_record.h"
 #include "analysis/report_sink.h"
 #include "analysis/run_state.h"
 
@@ -47,5 +48,44 @@ LocalTime fixed_time();
 
 // Path of a file in the source tree (tests/..., examples/...).
 std::string source_path(const std::string& relative);
+
+// Whole jobs, run in a fresh folder with relative file names as the listing
+// echoes them, the reports captured and the clock fixed. Test fixtures
+// derive from it beside ::testing::Test. On leaving, the process returns to
+// its previous folder and the storage limit is restored.
+class JobFolder {
+public:
+    JobFolder();
+    ~JobFolder();
+    JobFolder(const JobFolder&) = delete;
+    JobFolder& operator=(const JobFolder&) = delete;
+
+    // The lines of the listing NAME.out written in the folder.
+    std::vector<std::string> listing(const std::string& name) const;
+
+    TempDir dir;
+    CapturingReportSink sink;
+    RunState rs;  // reports go to sink
+
+private:
+    std::filesystem::path previous_;
+};
+
+// A job on NAME.dat, with listing NAME.out and label file NAME.lab; rows
+// dependent, no analysis requested, no labels.
+//   rows, cols:        size of the table as it stands in the data file
+//   row_var, col_var:  variable names
+//   format:            data format, "*" for free format
+JobRecord job_record(const std::string& name, const std::string& title, int rows, const std::string& row_var,
+                     int cols, const std::string& col_var, const std::string& format = "*");
+
+// Copies NAME.dat and NAME.lab, where they exist, from golden_folder (in the
+// source tree) into the working folder. True when a label file was copied.
+bool copy_job_inputs(const std::string& golden_folder, const std::string& name);
+
+// Empty when NAME.out in the working folder equals golden_folder/NAME.out
+// byte for byte; otherwise the first differing line of each in UTF-8, and the
+// listing written is kept as <build>/tests/NAME.actual.out.
+std::string golden_difference(const std::string& golden_folder, const std::string& name);
 
 }  // namespace marvist::test
