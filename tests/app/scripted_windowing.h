@@ -1,10 +1,11 @@
 // A windowing layer for tests: file dialogs answered from a queue, modal
-// dialogs by a scripted function, message boxes, windows, drawn text and
-// printed pages recorded in memory; and a desktop session over it.
+// dialogs by a scripted function, message boxes, windows and printed pages
+// recorded in memory; and a desktop session over it.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -34,12 +35,10 @@ inline ui::DialogItem* item_named(std::vector<ui::DialogItem>& items, std::strin
 
 // The buffer of the edit field that follows caption; throws when there is none.
 inline std::string& field_after(std::vector<ui::DialogItem>& items, std::string_view caption) {
-    if (ui::DialogItem* item = item_named(items, caption)) {
-        for (auto it = items.begin() + (item - items.data()); it != items.end(); ++it) {
-            if (it->kind == ui::ItemKind::Edit) return *it->buffer;
-        }
-    }
-    throw std::logic_error("no edit field after " + std::string(caption));
+    auto it = std::find_if(items.begin(), items.end(), [&](const ui::DialogItem& i) { return i.text == caption; });
+    it = std::find_if(it, items.end(), [](const ui::DialogItem& item) { return item.kind == ui::ItemKind::Edit; });
+    if (it == items.end()) throw std::logic_error("no edit field after " + std::string(caption));
+    return *it->buffer;
 }
 
 class ScriptedWindowing : public ui::Windowing {
@@ -75,7 +74,6 @@ public:
     std::vector<Message> messages;
     std::vector<ui::FileDialogSpec> file_dialogs;
     int dialogs = 0;  // modal dialogs shown
-    std::vector<std::string> drawn;
     std::map<ui::WindowId, Window> windows;
     std::vector<std::vector<std::string>> pages;
     std::string printed_face;  // of the last line printed
@@ -107,7 +105,7 @@ public:
     }
     void quit_program() override { quitted = true; }
     void show_line_column_panes(bool shown) override { panes_shown = shown; }
-    void draw_text(ui::WindowId, std::string_view text, const ui::TextStyle&) override { drawn.emplace_back(text); }
+    void draw_text(ui::WindowId, std::string_view, const ui::TextStyle&) override {}
     int dialog_box(std::vector<ui::DialogItem>& items, std::string_view title, const ui::FontSpec&) override {
         ++dialogs;
         return answer_dialog ? answer_dialog(items, title) : ui::kDialogCancel;
@@ -150,9 +148,9 @@ public:
     void page_setup_dialog() override {}
     bool copy_file(const std::string& from, const std::string& to, bool replace) override {
         std::error_code ec;
-        const auto options = replace ? std::filesystem::copy_options::overwrite_existing
-                                     : std::filesystem::copy_options::none;
-        return !copy_fails && std::filesystem::copy_file(from, to, options, ec) && !ec;
+        const auto how = replace ? std::filesystem::copy_options::overwrite_existing
+                                 : std::filesystem::copy_options::none;
+        return !copy_fails && std::filesystem::copy_file(from, to, how, ec);
     }
 
 private:
@@ -172,18 +170,14 @@ private:
 };
 
 // A desktop session over the scripted layer, working in a fresh folder.
-class UiTest : public ::testing::Test {
+class UiTest : public ::testing::Test, public JobFolder {
 protected:
-    UiTest() : saved_folder_(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir.path());
+    UiTest() {
         session.main_window = layer.create_main_window(main_window_spec(session));
         session.rs.clock = fixed_time;
         session.console = console_;
     }
-    ~UiTest() override {
-        std::filesystem::current_path(saved_folder_);
-        std::fclose(console_);
-    }
+    ~UiTest() override { std::fclose(console_); }
 
     // Every modal dialog answered with OK: edit sees it first, then the
     // fields after the captions of typed get their values.
@@ -199,8 +193,6 @@ protected:
     // The working folder, resolved.
     static std::filesystem::path folder() { return std::filesystem::canonical(std::filesystem::current_path()); }
 
-    std::filesystem::path saved_folder_;
-    TempDir dir;
     ScriptedWindowing layer;
     Session session{layer};
 

@@ -12,22 +12,20 @@
 namespace marvist {
 namespace {
 
-// A job as the form leaves it after OK.
+// A job as the form leaves it after OK; a line here for each line of its
+// set-up file.
 JobRecord confirmed_job(int has_labels) {
     JobRecord job;
     job.title = fixed("Mobility", 69) + "!";
-    job.n_rows_text = fixed("5", 10);
-    job.row_variable = fixed("Father occ", 12);
-    job.n_cols_text = fixed(" 4", 10);
-    job.col_variable = fixed("Son,occ", 12);
+    job.n_rows_text = fixed("5", 10), job.row_variable = fixed("Father occ", 12);
+    job.n_cols_text = fixed(" 4", 10), job.col_variable = fixed("Son,occ", 12);
     job.has_labels = has_labels;
     job.job_name = fixed("mobility", 80);
     job.data_file = fixed("data/mobility.dat", 80);
     job.label_file = fixed("mobility.lab", 80);
     job.data_format = fixed("(2X, 4I4,I5)", 70);
     job.dependence = job.do_nsca = job.do_symmetry = 1;
-    job.n_axes_text = fixed("123456789", 10);
-    job.n_supp_text = fixed("1", 10);
+    job.n_axes_text = fixed("123456789", 10), job.n_supp_text = fixed("1", 10);
     return job;
 }
 
@@ -62,9 +60,9 @@ TEST(SetupFile, WrittenLinesAndTheirReadBackQuirks) {
     job = confirmed_job(0);
     job.row_variable = std::string(12, ' ');
     TextSource in(setup_text(job));
-    JobRecord again;
+    JobRecord again = confirmed_job(1);
     ASSERT_TRUE(read_setup_records(in, again).ok);
-    EXPECT_EQ(again.row_variable, std::string(12, ' '));
+    EXPECT_EQ(again.row_variable, std::string(12, ' '));  // not the name it held
     EXPECT_EQ(again.col_variable, fixed("Son", 12));
     EXPECT_EQ(again.data_format, job.data_format);
 }

@@ -1,9 +1,10 @@
-// Helpers of the Qt layer's tests: files made and read back, and modal
-// dialogs answered like a user would.
+// Helpers of the Qt layer's tests: files made and read back, pictures
+// searched for a colour, and modal dialogs answered like a user would.
 #pragma once
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QTimer>
 
 #include <functional>
@@ -18,6 +19,18 @@ inline void write_bytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The box of the pixels of the colour.
+inline QRect ink(const QImage& picture, QColor colour) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
 }
 
 // Runs action on the first modal widget of type T that shows, polling every
