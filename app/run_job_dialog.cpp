@@ -254,7 +254,7 @@ bool confirm_job(Session& session, const JobForm& form) {
     job.n_supp_text = form.n_supp_text;
     const FormError error = read_back_job_form(job);
     if (error.failed) {
-        show_message(session, "Incorrect Job Specification", error.message);
+        show_message(session, "Job Name Not Accepted", error.message);
         return false;
     }
     session.labels_selected = form.labels_yes != 0 ? 1 : 0;

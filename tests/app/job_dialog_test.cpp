@@ -41,7 +41,7 @@ TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
     session.job_defined = 0;
     answer_forms({}, {{kJobName, std::string(78, 'j')}});
     RunJobDialog(session, "new ");
-    EXPECT_EQ(last_message().title, "Incorrect Job Specification");
+    EXPECT_EQ(last_message().title, "Job Name Not Accepted");
     EXPECT_EQ(layer.find("Progress of Marvist"), nullptr);
 
     session.job_defined = 0;
