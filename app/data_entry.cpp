@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_items.h"
 #include "app/file_names.h"
 #include "app/job_form.h"
 #include "app/message_text.h"
@@ -33,47 +34,16 @@ struct TableSize {
     int cols = 0;
 };
 
-ui::DialogItem static_text(std::string text, ui::ItemPlace place = ui::ItemPlace::Below) {
-    ui::DialogItem item;
-    item.kind = ui::ItemKind::StaticText;
-    item.text = std::move(text);
-    item.place = place;
-    return item;
-}
-
-ui::DialogItem edit_field(std::string& buffer, int length, ui::ItemPlace place = ui::ItemPlace::Below) {
-    ui::DialogItem item;
-    item.kind = ui::ItemKind::Edit;
-    item.buffer = &buffer;
-    item.length = length;
-    item.place = place;
-    return item;
-}
-
-void add_ok_cancel(std::vector<ui::DialogItem>& items, std::optional<ui::FontSpec> font = std::nullopt) {
-    ui::DialogItem ok;
-    ok.kind = ui::ItemKind::Ok;
-    ok.text = "OK";
-    ok.font = font;
-    items.push_back(std::move(ok));
-    ui::DialogItem cancel;
-    cancel.kind = ui::ItemKind::Cancel;
-    cancel.text = "Cancel";
-    cancel.font = font;
-    cancel.place = ui::ItemPlace::Beside;
-    items.push_back(std::move(cancel));
-}
-
 // The size dialog of both entries; nothing when it is cancelled.
 std::optional<TableSize> ask_table_size(Session& session) {
     std::string rows = "2";
     std::string cols = "2";
     std::vector<ui::DialogItem> items;
-    items.push_back(static_text("Number of Rows"));
-    items.push_back(edit_field(rows, kNumberFieldLength));
-    add_ok_cancel(items);
-    items.push_back(static_text("Number of Columns", ui::ItemPlace::NewColumn));
-    items.push_back(edit_field(cols, kNumberFieldLength));
+    items.push_back(ui::static_text("Number of Rows"));
+    items.push_back(ui::edit_field(rows, kNumberFieldLength));
+    ui::add_ok_cancel(items);
+    items.push_back(ui::static_text("Number of Columns", ui::ItemPlace::NewColumn));
+    items.push_back(ui::edit_field(cols, kNumberFieldLength));
     if (session.layer.dialog_box(items, "Input Dimensions of the Contingency Table", kDialogFont) != ui::kDialogOk) {
         show_message(session, "Cancellation", message_text("('You have cancelled the Table size specifications')"));
         return std::nullopt;
@@ -112,12 +82,12 @@ std::string shown_name(const std::string& field) { return std::string(trimmed(fi
 // column at every 14th field.
 void add_label_fields(std::vector<ui::DialogItem>& items, std::string caption, ui::ItemPlace place,
                       std::string* buffers, int count) {
-    ui::DialogItem heading = static_text(std::move(caption), place);
+    ui::DialogItem heading = ui::static_text(std::move(caption), place);
     heading.font = kCaptionFont;
     items.push_back(std::move(heading));
     for (int k = 1; k <= count; ++k) {
         buffers[k - 1] = write_to_buffer("('Lab_',I2)", {k}, kLabelFieldLength);
-        ui::DialogItem field = edit_field(buffers[k - 1], static_cast<int>(kLabelFieldLength),
+        ui::DialogItem field = ui::edit_field(buffers[k - 1], static_cast<int>(kLabelFieldLength),
                                           k % kLabelFieldsPerColumn == 0 ? ui::ItemPlace::NewColumn
                                                                          : ui::ItemPlace::Below);
         field.font = kFieldFont;
@@ -163,7 +133,7 @@ void EnterLabels(Session& session) {
     std::string* col_buffers = buffers.data() + size->rows;
     add_label_fields(items, "Row Labels      (6 positions)", ui::ItemPlace::Below, row_buffers, size->rows);
     add_label_fields(items, "Column Labels (6 positions)", ui::ItemPlace::NewColumn, col_buffers, size->cols);
-    add_ok_cancel(items, kButtonFont);
+    ui::add_ok_cancel(items, kButtonFont);
     const std::string cancelled = message_text("('No label file has been created')");
     if (session.layer.dialog_box(items, "Specify Labels and Create Label File - Only 6 positions will be kept.",
                                  kDialogFont) != ui::kDialogOk) {
@@ -238,13 +208,13 @@ void EnterData(Session& session) {
     for (int j = 1; j <= J; ++j) {
         for (int i = 1; i <= I; ++i) {
             const ui::ItemPlace place = (i == 1 && j > 1) ? ui::ItemPlace::NewColumn : ui::ItemPlace::Below;
-            ui::DialogItem field = edit_field(buffers[static_cast<std::size_t>(j - 1) * I + (i - 1)],
+            ui::DialogItem field = ui::edit_field(buffers[static_cast<std::size_t>(j - 1) * I + (i - 1)],
                                               kCountFieldLength, place);
             field.font = kFieldFont;
             items.push_back(std::move(field));
         }
     }
-    add_ok_cancel(items, kButtonFont);
+    ui::add_ok_cancel(items, kButtonFont);
     const std::string cancelled = message_text("('No data file has been created')");
     if (session.layer.dialog_box(items, "Input of data and Creation Data File", kDialogFont) != ui::kDialogOk) {
         show_message(session, "Cancellation", cancelled);

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/dialog_items.h"
 #include "app/file_names.h"
 #include "app/message_text.h"
 #include "listing/cp437.h"
@@ -62,14 +63,9 @@ void OfferSaveAs(Session& session) {
     if (session.save_as_prompt != ui::kNoWindow && layer.window_exists(session.save_as_prompt)) {
         layer.destroy_window(session.save_as_prompt);
     }
-    std::vector<ui::DialogItem> items(2);
-    items[0].kind = ui::ItemKind::PushButton;
-    items[0].text = "Save As";
-    items[0].routine = [&session] { SaveOutputAs(session); };
-    items[1].kind = ui::ItemKind::PushButton;
-    items[1].text = "No/Close";
-    items[1].place = ui::ItemPlace::Beside;
-    items[1].routine = [&session] { CloseSaveAsPrompt(session); };
+    std::vector<ui::DialogItem> items;
+    items.push_back(ui::push_button("Save As", [&session] { SaveOutputAs(session); }));
+    items.push_back(ui::push_button("No/Close", [&session] { CloseSaveAsPrompt(session); }, ui::ItemPlace::Beside));
     session.save_as_prompt = layer.modeless_dialog(std::move(items), "Save Output File under different name",
                                                    session.output_window, 0.3, 0.01);
 }

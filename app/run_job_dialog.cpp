@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/driver.h"
+#include "app/dialog_items.h"
 #include "app/job_form.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
@@ -132,33 +133,16 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     using ui::ItemPlace;
     std::vector<DialogItem> items;
     const auto text = [&items](std::string caption, ItemPlace place = ItemPlace::Below) {
-        DialogItem item;
-        item.kind = ItemKind::StaticText;
-        item.text = std::move(caption);
-        item.place = place;
-        items.push_back(std::move(item));
+        items.push_back(ui::static_text(std::move(caption), place));
     };
     const auto edit = [&items](std::string& buffer, int length, bool enabled = true) {
-        DialogItem item;
-        item.kind = ItemKind::Edit;
-        item.buffer = &buffer;
-        item.length = length;
-        item.enabled = enabled;
-        items.push_back(std::move(item));
+        items.push_back(ui::edit_field(buffer, length, ItemPlace::Below, enabled));
     };
     const auto group = [&items](std::string caption, ItemPlace place = ItemPlace::Below) {
-        DialogItem item;
-        item.kind = ItemKind::GroupBox;
-        item.text = std::move(caption);
-        item.place = place;
-        items.push_back(std::move(item));
+        items.push_back(ui::group_box(std::move(caption), place));
     };
     const auto radio = [&items](std::string caption, int& bound) {
-        DialogItem item;
-        item.kind = ItemKind::Radio;
-        item.text = std::move(caption);
-        item.bound = &bound;
-        items.push_back(std::move(item));
+        items.push_back(ui::radio_button(std::move(caption), bound));
     };
 
     text("Title for Analysis");
@@ -183,11 +167,7 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     edit(form.label_file, 80, session.labels_selected != 0);
     text("Integer Input Format; * is Free");
     edit(form.data_format, 70);
-    DialogItem save;
-    save.kind = ItemKind::CheckBox;
-    save.text = "Save Input Parameters to File";
-    save.bound = &form.save_setup;
-    items.push_back(std::move(save));
+    items.push_back(ui::check_box("Save Input Parameters to File", form.save_setup));
 
     group("Type of Dependency", ItemPlace::NewColumn);
     radio("Rows Dependent", form.rows_dependent);
@@ -205,18 +185,9 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     edit(form.n_axes_text, 10);
     text("No. of Supplementary Predictors");
     edit(form.n_supp_text, 10);
-    DialogItem ok;
-    ok.kind = ItemKind::Ok;
-    ok.text = "OK";
-    items.push_back(std::move(ok));
-    DialogItem cancel;
-    cancel.kind = ItemKind::Cancel;
-    cancel.text = "Cancel";
-    cancel.place = ItemPlace::Beside;
-    items.push_back(std::move(cancel));
-    DialogItem note;
-    note.kind = ItemKind::StaticText;
-    note.text = "Note that if Name Data File is disabled no analysis is possible. Please choose Data File first.";
+    ui::add_ok_cancel(items);
+    DialogItem note = ui::static_text(
+        "Note that if Name Data File is disabled no analysis is possible. Please choose Data File first.");
     note.wide = true;
     items.push_back(std::move(note));
     return items;
