@@ -142,12 +142,12 @@ void EnterLabels(Session& session) {
     }
 
     if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
-    ui::FileDialogSpec dialog;
-    dialog.title = "Select (New) Name for Label File";
-    dialog.filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "lab";
-    dialog.initial_name = shown_name(job.label_file);
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{
+        .title = "Select (New) Name for Label File",
+        .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
+        .default_extension = "lab",
+        .initial_name = shown_name(job.label_file),
+        .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
     const std::optional<std::string> name = chosen ? accept_chosen_file(session, *chosen) : std::nullopt;
     if (!name) {
@@ -222,12 +222,12 @@ void EnterData(Session& session) {
     }
 
     job.data_file = fixed(".dat", kFileNameField);
-    ui::FileDialogSpec dialog;
-    dialog.title = "Select (New) Name for Data File";
-    dialog.filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "dat";
-    dialog.initial_name = shown_name(job.data_file);
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{
+        .title = "Select (New) Name for Data File",
+        .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
+        .default_extension = "dat",
+        .initial_name = shown_name(job.data_file),
+        .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
     const std::optional<std::string> name = chosen ? accept_data_file(session, *chosen) : std::nullopt;
     if (!name) {

@@ -52,8 +52,7 @@ void open_file_window(Session& session) {
     ui::Windowing& layer = session.layer;
     const ui::FontSpec font =
         layer.choose_font("Select Font; For OUTPUT choose Linedraw").value_or(ui::FontSpec{"LotusLineDraw", 9});
-    ui::FileDialogSpec dialog;
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{.owner = session.main_window};
     const std::optional<std::string> chosen = layer.open_file_dialog(dialog);
     if (!chosen) return;
     ui::ScrollWindowSpec request;
@@ -80,12 +79,12 @@ void close_file_window(Session& session) {
 void choose_data_file(Session& session) {
     JobRecord& job = session.job;
     job.data_file = fixed(".dat", kFileNameField);
-    ui::FileDialogSpec dialog;
-    dialog.title = "Select Data File";
-    dialog.filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "dat";
-    dialog.initial_name = std::string(trimmed(job.data_file));
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{
+        .title = "Select Data File",
+        .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
+        .default_extension = "dat",
+        .initial_name = std::string(trimmed(job.data_file)),
+        .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.open_file_dialog(dialog);
     const std::optional<std::string> name = chosen ? accept_data_file(session, *chosen) : std::nullopt;
     if (!name) {
@@ -114,12 +113,12 @@ void choose_data_file(Session& session) {
 void choose_label_file(Session& session) {
     JobRecord& job = session.job;
     if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
-    ui::FileDialogSpec dialog;
-    dialog.title = "Select Label File";
-    dialog.filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "lab";
-    dialog.initial_name = std::string(trimmed(job.label_file));
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{
+        .title = "Select Label File",
+        .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
+        .default_extension = "lab",
+        .initial_name = std::string(trimmed(job.label_file)),
+        .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.open_file_dialog(dialog);
     const std::optional<std::string> name = chosen ? accept_chosen_file(session, *chosen) : std::nullopt;
     if (!name) {

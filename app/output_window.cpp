@@ -71,12 +71,12 @@ void OfferSaveAs(Session& session) {
 }
 
 void SaveOutputAs(Session& session) {
-    ui::FileDialogSpec dialog;
-    dialog.title = "Save most recent output ALSO under a different name";
-    dialog.filters = {{"Output files (*.out)", "*.out"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "out";
-    dialog.initial_name = listing_name(session);
-    dialog.owner = session.output_window;
+    const ui::FileDialogSpec dialog{
+        .title = "Save most recent output ALSO under a different name",
+        .filters = {{"Output files (*.out)", "*.out"}, {"All files (*.*)", "*.*"}},
+        .default_extension = "out",
+        .initial_name = listing_name(session),
+        .owner = session.output_window};
     const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
     const std::optional<std::string> name = chosen ? accept_chosen_file(session, *chosen) : std::nullopt;
     if (!name) {
@@ -101,9 +101,9 @@ void CloseSaveAsPrompt(Session& session) {
 
 void PrintListing(Session& session, ui::WindowId window) {
     ui::Windowing& layer = session.layer;
-    ui::FileDialogSpec dialog;
-    dialog.initial_name = listing_name(session);
-    dialog.owner = window;
+    const ui::FileDialogSpec dialog{
+        .initial_name = listing_name(session),
+        .owner = window};
     const std::optional<std::string> chosen = layer.open_file_dialog(dialog);
     if (!chosen) return;
     const std::optional<std::string> name = accept_chosen_file(session, *chosen);

@@ -14,12 +14,17 @@ void write_setup_file(Session& session) {
     JobRecord& job = session.job;
     if (job.save_setup == 0) return;
 
-    ui::FileDialogSpec dialog;
-    dialog.title = "Select a file name for saving set-up";
-    dialog.filters = {{"Reusable Set-Up files (*.set)", "*.set"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "set";
-    dialog.initial_name = std::string(trimmed(job.setup_file));
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{
+
+        .title = "Select a file name for saving set-up",
+
+        .filters = {{"Reusable Set-Up files (*.set)", "*.set"}, {"All files (*.*)", "*.*"}},
+
+        .default_extension = "set",
+
+        .initial_name = std::string(trimmed(job.setup_file)),
+
+        .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
     if (!chosen) return;
     const std::optional<std::string> name = accept_chosen_file(session, *chosen);
@@ -37,11 +42,11 @@ void write_setup_file(Session& session) {
 }
 
 SetupChoice read_setup_file(Session& session) {
-    ui::FileDialogSpec dialog;
-    dialog.title = "Select a Set-up file (Probably *.set)";
-    dialog.filters = {{"Set-Up files (*.set)", "*.set"}, {"All files (*.*)", "*.*"}};
-    dialog.default_extension = "set";
-    dialog.owner = session.main_window;
+    const ui::FileDialogSpec dialog{
+        .title = "Select a Set-up file (Probably *.set)",
+        .filters = {{"Set-Up files (*.set)", "*.set"}, {"All files (*.*)", "*.*"}},
+        .default_extension = "set",
+        .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.open_file_dialog(dialog);
     if (!chosen) {
         show_message(session, "Cancellation", message_text("('No Set-up File has been selected')"));
