@@ -23,6 +23,11 @@ struct LocalTime {
 };
 LocalTime system_local_time();
 
+// How the NSCA obtains its singular vectors. Fast: a values-only pass and
+// the vectors of the listed axes alone; Full: every vector by svd(). Both
+// list the same figures; tests choose Full to compare the two.
+enum class SvdPath { Fast, Full };
+
 struct RunState {
     // Job fields the analyses read and change (the driver copies them from
     // the job record at the start and back at the end).
@@ -38,6 +43,7 @@ struct RunState {
     ReportSink* reports = nullptr;          // error and progress windows
     RecordSink* standard_output = nullptr;  // copies of result blocks; null: discarded
     std::function<LocalTime()> clock = system_local_time;
+    SvdPath svd_path = SvdPath::Fast;
 };
 
 }  // namespace marvist
