@@ -3,6 +3,7 @@
 #include "nsca/thread_team.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace marvist {
 namespace {
@@ -22,9 +23,16 @@ T await_change(const std::atomic<T>& value, T old) {
 
 }  // namespace
 
-ThreadTeam::ThreadTeam(int members) : members_(std::max(1, members)) {
-    workers_.reserve(static_cast<std::size_t>(members_ - 1));
-    for (int member = 1; member < members_; ++member) workers_.emplace_back([this, member] { serve(member); });
+ThreadTeam::ThreadTeam(int members) {
+    // A thread the system will not start leaves the team smaller; the
+    // results do not depend on its size.
+    const int wanted = std::max(1, members);
+    try {
+        workers_.reserve(static_cast<std::size_t>(wanted - 1));
+        for (int member = 1; member < wanted; ++member) workers_.emplace_back([this, member] { serve(member); });
+    } catch (const std::exception&) {
+    }
+    members_ = static_cast<int>(workers_.size()) + 1;
 }
 
 ThreadTeam::~ThreadTeam() {

@@ -12,7 +12,8 @@ namespace marvist {
 
 class ThreadTeam {
 public:
-    // members  threads to share a task among, at least 1 (the caller included)
+    // members  threads to share a task among (the caller included); fewer
+    //          when the system refuses to start a thread, and at least 1
     explicit ThreadTeam(int members);
     ~ThreadTeam();
     ThreadTeam(const ThreadTeam&) = delete;
@@ -27,7 +28,7 @@ public:
 private:
     void serve(int member);
 
-    int members_;
+    int members_ = 1;
     const std::function<void(int)>* task_ = nullptr;
     std::atomic<unsigned> generation_{0};  // advanced once per task; workers wait on it
     std::atomic<int> pending_{0};          // workers still busy with the current task
