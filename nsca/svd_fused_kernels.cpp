@@ -125,20 +125,22 @@ inline double update_and_dot1(double* c, Index len, const double* sum, double w,
 __attribute__((target_clones("avx2", "default"))) void columns_pass(double* first, Index ld, Index len, int count,
                                                                     const double* sum, const double* w,
                                                                     const double* u, double h) {
-    int j = 0;
-    for (; j + 8 <= count; j += 8) {
+    // Last columns first: the row sums that follow run from the first
+    // column on, and find the columns done last still in the cache.
+    int j = count;
+    for (; j % 8 != 0; --j) {
+        double* c = first + (j - 1) * ld;
+        const double d = update_and_dot1(c, len, sum, w[j - 1], u);
+        if (u != nullptr) add_multiple(c, d / h, u, len);
+    }
+    for (; j > 0; j -= 8) {
         double* c[8];
-        for (int t = 0; t < 8; ++t) c[t] = first + (j + t) * ld;
+        for (int t = 0; t < 8; ++t) c[t] = first + (j - 8 + t) * ld;
         double d[8];
-        update_and_dot8(c, len, sum, w + j, u, d);
+        update_and_dot8(c, len, sum, w + j - 8, u, d);
         if (u != nullptr) {
             for (int t = 0; t < 8; ++t) add_multiple(c[t], d[t] / h, u, len);
         }
-    }
-    for (; j < count; ++j) {
-        double* c = first + j * ld;
-        const double d = update_and_dot1(c, len, sum, w[j], u);
-        if (u != nullptr) add_multiple(c, d / h, u, len);
     }
 }
 
