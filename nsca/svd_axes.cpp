@@ -81,14 +81,14 @@ bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>
     out.path = SvdPath::Fast;
     SvdRecord record;
     Vector<int> order;
-    Vector<double> magnitudes;
+    Vector<double> scratch;
     // The full decomposition, with the fast path's storage given back first.
     const auto give_way = [&] {
         record = SvdRecord{};
-        magnitudes.release();
+        scratch.release();
         return full_decomposition(A, W, work, ld, m, n, out, ierr);
     };
-    if (!obtain_record(record, m, n) || !obtain(order, n) || !obtain(magnitudes, std::max(m, n)) ||
+    if (!obtain_record(record, m, n) || !obtain(order, n) || !obtain(scratch, 2 * std::int64_t{std::max(m, n)}) ||
         !svd_values(A, m, n, W, ierr, work, record, default_team_size()))
         return give_way();
     if (ierr != 0) return true;
@@ -97,11 +97,11 @@ bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>
     const int p = std::min(m, n), d = usable_values(W, order, p), K = std::min(std::max(axes, 0), d);
     if ((d > 0 && K == d) || repeated_value(W, order, p, d) || !obtain(out.U, m, K) || !obtain(out.V, n, K))
         return give_way();
+    replay_left(record, order, K, out.U, scratch.data());
+    replay_right(record, order, K, out.V, scratch.data());
     for (int k = 1; k <= K; ++k) {
-        replay_left(record, order(k), out.U.column(k), work.data());
-        replay_right(record, order(k), out.V.column(k));
-        if (equal_entries(out.U.column(k), m, magnitudes.data()) ||
-            equal_entries(out.V.column(k), n, magnitudes.data()))
+        if (equal_entries(out.U.column(k), m, scratch.data()) ||
+            equal_entries(out.V.column(k), n, scratch.data()))
             return give_way();
     }
     for (int k = 1; k <= n; ++k) work(k) = W(order(k));

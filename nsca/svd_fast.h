@@ -65,12 +65,15 @@ bool svd_values(const Matrix<double>& A, int m, int n, Vector<double>& W, int& i
 //        sorts the first k values (descending, equal values in their order) (out)
 void eigsrt_order(const Vector<double>& W, int k, Vector<int>& order);
 
-// Column p (1..n) of svd()'s U, before sorting, into u[0..m).
+// Columns order(1..K) of svd()'s U (before sorting) into columns 1..K of
+// out (at least m rows).
 // scratch  at least n reals
-void replay_left(const SvdRecord& record, int p, double* u, double* scratch);
+void replay_left(const SvdRecord& record, const Vector<int>& order, int K, Matrix<double>& out, double* scratch);
 
-// Column p (1..n) of svd()'s V, before sorting, into v[0..n).
-void replay_right(const SvdRecord& record, int p, double* v);
+// Columns order(1..K) of svd()'s V (before sorting) into columns 1..K of
+// out (at least n rows).
+// scratch  at least 2n reals
+void replay_right(const SvdRecord& record, const Vector<int>& order, int K, Matrix<double>& out, double* scratch);
 
 // bidiagonalise() in two passes over the trailing matrix per step, shared
 // among a team of `threads`; the same results to the last bit.

@@ -47,47 +47,61 @@ void turn_back(const SvdRecord& rec, int p, bool left, double* y) {
 
 }  // namespace
 
-void replay_left(const SvdRecord& rec, int p, double* u, double* scratch) {
+void replay_left(const SvdRecord& rec, const Vector<int>& order, int K, Matrix<double>& out, double* scratch) {
     const int m = rec.m, n = rec.n, mn = std::min(m, n);
-    double* y = scratch;
-    std::fill(y, y + n, 0.0);
-    y[p - 1] = 1.0;
-    turn_back(rec, p, true, y);
-    // The columns of svd()'s U beyond min(m, n) are zero.
-    std::copy_n(y, mn, u);
-    std::fill(u + mn, u + m, 0.0);
+    for (int k = 1; k <= K; ++k) {
+        double* y = scratch;
+        std::fill(y, y + n, 0.0);
+        y[order(k) - 1] = 1.0;
+        turn_back(rec, order(k), true, y);
+        // The columns of svd()'s U beyond min(m, n) are zero.
+        double* u = out.column(k);
+        std::copy_n(y, mn, u);
+        std::fill(u + mn, u + m, 0.0);
+    }
     // P·u, reflections min(m, n) down to 1, as accumulate_left() forms P.
     for (int i = mn; i >= 1; --i) {
         const double g = rec.diagonal(i);
         if (g == 0.0) continue;
         const double* v = rec.reflections.column(i) + (i - 1);
-        double* x = u + (i - 1);
         const Index len = m - i + 1;
-        double t = 0.0;
-        for (Index r = 0; r < len; ++r) t += v[r] * x[r];
-        const double f = (t / v[0]) / g;
-        for (Index r = 0; r < len; ++r) x[r] += f * v[r];
+        for (int k = 1; k <= K; ++k) {
+            double* x = out.column(k) + (i - 1);
+            double t = 0.0;
+            for (Index r = 0; r < len; ++r) t += v[r] * x[r];
+            const double f = (t / v[0]) / g;
+            for (Index r = 0; r < len; ++r) x[r] += f * v[r];
+        }
     }
 }
 
-void replay_right(const SvdRecord& rec, int p, double* v) {
+void replay_right(const SvdRecord& rec, const Vector<int>& order, int K, Matrix<double>& out, double* scratch) {
     const int n = rec.n;
-    std::fill(v, v + n, 0.0);
-    v[p - 1] = rec.negated(p) != 0 ? -1.0 : 1.0;
-    turn_back(rec, p, false, v);
-    // Q·v, reflections n-1 down to 1, as accumulate_right() forms Q.
+    for (int k = 1; k <= K; ++k) {
+        double* v = out.column(k);
+        std::fill(v, v + n, 0.0);
+        v[order(k) - 1] = rec.negated(order(k)) != 0 ? -1.0 : 1.0;
+        turn_back(rec, order(k), false, v);
+    }
+    // Q·v, reflections n-1 down to 1, as accumulate_right() forms Q. The
+    // reflection's row is copied out once, and its multiples formed once.
     const Index ld = rec.reflections.rows();
+    double* row = scratch;
+    double* multiple = scratch + n;
     for (int i = n - 1; i >= 1; --i) {
         const int l = i + 1;
         const double g = rec.superdiagonal(l);
         if (g == 0.0) continue;
-        const double* row = &rec.reflections(i, l);
-        double* x = v + (l - 1);
         const Index len = n - l + 1;
-        double t = 0.0;
-        for (Index k = 0; k < len; ++k) t += row[k * ld] * x[k];
-        const double first = row[0];
-        for (Index k = 0; k < len; ++k) x[k] += t * ((row[k * ld] / first) / g);
+        const double* stored = &rec.reflections(i, l);
+        for (Index j = 0; j < len; ++j) row[j] = stored[j * ld];
+        for (Index j = 0; j < len; ++j) multiple[j] = (row[j] / row[0]) / g;
+        for (int k = 1; k <= K; ++k) {
+            double* x = out.column(k) + (l - 1);
+            double t = 0.0;
+            for (Index j = 0; j < len; ++j) t += row[j] * x[j];
+            for (Index j = 0; j < len; ++j) x[j] += t * multiple[j];
+        }
     }
 }
 

@@ -135,20 +135,20 @@ TEST(SvdFast, ReplayedVectorsAreSvdsInEigsrtsOrder) {
 
         SvdRecord record;
         ASSERT_TRUE(obtain_record(record, m, n));
-        Vector<double> W(n), work(n);
+        Vector<double> W(n), work(n), scratch(2 * n);
         Vector<int> order(n);
         int ierr = -1;
         ASSERT_TRUE(svd_values(c.A, m, n, W, ierr, work, record, 2));
         eigsrt_order(W, n, order);
-        std::vector<double> u(static_cast<std::size_t>(m)), v(static_cast<std::size_t>(n));
+        Matrix<double> U(m, n), V(n, n);
+        replay_left(record, order, n, U, scratch.data());
+        replay_right(record, order, n, V, scratch.data());
         for (int k = 1; k <= n; ++k) {
             EXPECT_EQ(W(order(k)), want.W(k)) << k;
-            replay_left(record, order(k), u.data(), work.data());
-            replay_right(record, order(k), v.data());
-            EXPECT_LE(test::max_difference(u.data(), want.U.column(k), m), 1e-13) << k;
-            EXPECT_LE(test::max_difference(v.data(), want.V.column(k), n), 1e-13) << k;
-            EXPECT_TRUE(same_signs(u.data(), want.U.column(k), m)) << k;
-            EXPECT_TRUE(same_signs(v.data(), want.V.column(k), n)) << k;
+            EXPECT_LE(test::max_difference(U.column(k), want.U.column(k), m), 1e-13) << k;
+            EXPECT_LE(test::max_difference(V.column(k), want.V.column(k), n), 1e-13) << k;
+            EXPECT_TRUE(same_signs(U.column(k), want.U.column(k), m)) << k;
+            EXPECT_TRUE(same_signs(V.column(k), want.V.column(k), n)) << k;
         }
     }
 }
