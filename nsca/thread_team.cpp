@@ -1,21 +1,34 @@
-// ThreadTeam: workers spin briefly for the next task, then sleep on the
-// generation counter, so that a team on a busy machine yields its cores.
+// ThreadTeam: workers spin for the next task, then sleep on the generation
+// counter, so that a team left idle yields its cores.
 #include "nsca/thread_team.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 
 namespace marvist {
 namespace {
 
-constexpr int kSpins = 4000;
+// About a millisecond of spinning: the serial work between two tasks of a
+// reduction takes microseconds, and waking a sleeping thread takes longer
+// than most tasks.
+constexpr int kSpins = 20000;
 
-// Waits until value differs from old: a short spin, then a blocking wait.
+constexpr std::chrono::microseconds kLagAllowance{200};
+
+inline void relax() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+// Waits until value differs from old: a spin, then a blocking wait.
 template <class T>
 T await_change(const std::atomic<T>& value, T old) {
     for (int k = 0; k < kSpins; ++k) {
         const T now = value.load(std::memory_order_acquire);
         if (now != old) return now;
+        relax();
     }
     value.wait(old, std::memory_order_acquire);
     return value.load(std::memory_order_acquire);
@@ -43,18 +56,24 @@ ThreadTeam::~ThreadTeam() {
 }
 
 void ThreadTeam::run(const std::function<void(int)>& task) {
-    if (members_ == 1) {
-        task(0);
+    if (members_ == 1 || alone()) {
+        for (int member = 0; member < members_; ++member) task(member);
         return;
     }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
     task_ = &task;
     pending_.store(members_ - 1, std::memory_order_release);
     generation_.fetch_add(1, std::memory_order_acq_rel);
     generation_.notify_all();
     task(0);
+    const Clock::time_point own_done = Clock::now();
     for (int left = pending_.load(std::memory_order_acquire); left != 0;
          left = pending_.load(std::memory_order_acquire))
         await_change(pending_, left);
+    // Waiting for the others longer than the caller's own share took, and
+    // longer than a scheduler's tick would explain, counts as lagging.
+    if (Clock::now() - own_done > (own_done - start) + kLagAllowance) ++lagging_runs_;
 }
 
 void ThreadTeam::serve(int member) {

@@ -1,6 +1,12 @@
 // A fixed team of threads that runs one task at a time, each member on its
 // own share. The calling thread is member 0; a team of one runs every task
 // on the caller and starts no thread.
+//
+// On a busy machine a member's thread may wait long for a core, and then
+// sharing costs more than it saves: after a few tasks in which the caller
+// waited for the others much longer than its own share took, the caller
+// runs every share itself, one after the other. Which member does a share
+// never changes what the share computes.
 #pragma once
 
 #include <atomic>
@@ -25,10 +31,16 @@ public:
     // thread, and returns when all have finished. Not reentrant.
     void run(const std::function<void(int)>& task);
 
+    // True once the caller runs every share itself.
+    bool alone() const { return lagging_runs_ >= kLaggingRunsToGoAlone; }
+
 private:
+    static constexpr int kLaggingRunsToGoAlone = 8;
+
     void serve(int member);
 
     int members_ = 1;
+    int lagging_runs_ = 0;
     const std::function<void(int)>* task_ = nullptr;
     std::atomic<unsigned> generation_{0};  // advanced once per task; workers wait on it
     std::atomic<int> pending_{0};          // workers still busy with the current task
