@@ -9,9 +9,10 @@
 //
 // Every lane does the IEEE additions and multiplications of the scalar
 // loops, never a fused multiply-add, so the machine code chosen at run time
-// (AVX2 where the processor has it) gives the same bits as any other.
+// (AVX2 where the processor has it) gives the same bits as the baseline
+// code. The choice is made in plain code on the first call, not by an
+// indirect function the loader resolves, which sanitizers do not support.
 #include "nsca/svd_fused_kernels.h"
-
 
 namespace marvist::fused {
 namespace {
@@ -35,7 +36,7 @@ typedef double v4du __attribute__((vector_size(32), aligned(8), may_alias));
 
 // Rows r..r+3 of four columns (c[0..3], each a 4-vector down its column)
 // as four 4-vectors across the columns.
-inline void transpose(const v4d c[4], v4d row[4]) {
+[[gnu::always_inline]] inline void transpose(const v4d c[4], v4d row[4]) {
     const v4d t0 = SHUFFLE(c[0], c[1], 0, 4, 2, 6);
     const v4d t1 = SHUFFLE(c[0], c[1], 1, 5, 3, 7);
     const v4d t2 = SHUFFLE(c[2], c[3], 0, 4, 2, 6);
@@ -47,7 +48,7 @@ inline void transpose(const v4d c[4], v4d row[4]) {
 }
 
 // a[r] += f·x[r] for r < len.
-inline void add_multiple(double* a, double f, const double* x, Index len) {
+[[gnu::always_inline]] inline void add_multiple(double* a, double f, const double* x, Index len) {
     const v4d fv = {f, f, f, f};
     Index r = 0;
     for (; r + 4 <= len; r += 4) {
@@ -62,7 +63,7 @@ inline void add_multiple(double* a, double f, const double* x, Index len) {
 
 // Eight columns c[0..7] of len rows: the held-back update (when sum is not
 // null), then d[t] = Σ_r u[r]·c[t][r] in the order of r (when u is not null).
-inline void update_and_dot8(double* const c[8], Index len, const double* sum, const double* w, const double* u,
+[[gnu::always_inline]] inline void update_and_dot8(double* const c[8], Index len, const double* sum, const double* w, const double* u,
                             double d[8]) {
     v4d acc0 = {0.0, 0.0, 0.0, 0.0}, acc1 = acc0;
     Index r = 0;
@@ -111,7 +112,7 @@ inline void update_and_dot8(double* const c[8], Index len, const double* sum, co
 }
 
 // One column: the held-back update, then its dot product with u.
-inline double update_and_dot1(double* c, Index len, const double* sum, double w, const double* u) {
+[[gnu::always_inline]] inline double update_and_dot1(double* c, Index len, const double* sum, double w, const double* u) {
     if (sum != nullptr) add_multiple(c, w, sum, len);
     double d = 0.0;
     if (u != nullptr) {
@@ -120,11 +121,8 @@ inline double update_and_dot1(double* c, Index len, const double* sum, double w,
     return d;
 }
 
-}  // namespace
-
-__attribute__((target_clones("avx2", "default"))) void columns_pass(double* first, Index ld, Index len, int count,
-                                                                    const double* sum, const double* w,
-                                                                    const double* u, double h) {
+[[gnu::always_inline]] inline void columns_pass_body(double* first, Index ld, Index len, int count,
+                                                     const double* sum, const double* w, const double* u, double h) {
     // Last columns first: the row sums that follow run from the first
     // column on, and find the columns done last still in the cache.
     int j = count;
@@ -144,8 +142,8 @@ __attribute__((target_clones("avx2", "default"))) void columns_pass(double* firs
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void row_sums(const double* a, Index ld, Index rows, int cols,
-                                                                const double* x, Index xs, double* sum) {
+[[gnu::always_inline]] inline void row_sums_body(const double* a, Index ld, Index rows, int cols, const double* x,
+                                                 Index xs, double* sum) {
     for (Index r = 0; r < rows; ++r) sum[r] = 0.0;
     int k = 0;
     for (; k + 4 <= cols; k += 4) {
@@ -183,6 +181,53 @@ __attribute__((target_clones("avx2", "default"))) void row_sums(const double* a,
         const double* ak = a + k * ld;
         for (Index r = 0; r < rows; ++r) sum[r] += ak[r] * xk;
     }
+}
+
+// The bodies compiled twice: for the x86-64 baseline and for AVX2.
+[[gnu::noinline]] void columns_pass_baseline(double* first, Index ld, Index len, int count, const double* sum,
+                                             const double* w, const double* u, double h) {
+    columns_pass_body(first, ld, len, count, sum, w, u, h);
+}
+[[gnu::noinline]] void row_sums_baseline(const double* a, Index ld, Index rows, int cols, const double* x, Index xs,
+                                         double* sum) {
+    row_sums_body(a, ld, rows, cols, x, xs, sum);
+}
+#if defined(__x86_64__)
+[[gnu::noinline, gnu::target("avx2")]] void columns_pass_avx2(double* first, Index ld, Index len, int count,
+                                                              const double* sum, const double* w, const double* u,
+                                                              double h) {
+    columns_pass_body(first, ld, len, count, sum, w, u, h);
+}
+[[gnu::noinline, gnu::target("avx2")]] void row_sums_avx2(const double* a, Index ld, Index rows, int cols,
+                                                          const double* x, Index xs, double* sum) {
+    row_sums_body(a, ld, rows, cols, x, xs, sum);
+}
+#endif
+
+bool use_avx2() {
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+void columns_pass(double* first, Index ld, Index len, int count, const double* sum, const double* w, const double* u,
+                  double h) {
+#if defined(__x86_64__)
+    if (use_avx2()) return columns_pass_avx2(first, ld, len, count, sum, w, u, h);
+#endif
+    columns_pass_baseline(first, ld, len, count, sum, w, u, h);
+}
+
+void row_sums(const double* a, Index ld, Index rows, int cols, const double* x, Index xs, double* sum) {
+#if defined(__x86_64__)
+    if (use_avx2()) return row_sums_avx2(a, ld, rows, cols, x, xs, sum);
+#endif
+    row_sums_baseline(a, ld, rows, cols, x, xs, sum);
 }
 
 }  // namespace marvist::fused
