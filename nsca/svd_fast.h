@@ -61,6 +61,7 @@ bool obtain_record(SvdRecord& record, int m, int n);
 bool svd_values(const Matrix<double>& A, int m, int n, Vector<double>& W, int& ierr, Vector<double>& work,
                 SvdRecord& record, int threads);
 
+// W      at least k values                                                  (in)
 // order  k indices: order(j) is the index in W of the j-th value as eigsrt()
 //        sorts the first k values (descending, equal values in their order) (out)
 void eigsrt_order(const Vector<double>& W, int k, Vector<int>& order);
