@@ -121,37 +121,42 @@ typedef double v4du __attribute__((vector_size(32), aligned(8), may_alias));
     return d;
 }
 
+// One column of the pass: the held-back update and the dot product, then
+// the left update, the element above and the top element.
+[[gnu::always_inline]] inline void finish_column(double* c, int t, Index len, double d, const ColumnPass& p) {
+    if (p.u != nullptr) add_multiple(c, d / p.h, p.u, len);
+    if (p.above != nullptr) c[-1] = p.above[t] * p.above_scale;
+    if (p.top != nullptr) p.top[t] = c[0];
+}
+
 [[gnu::always_inline]] inline void columns_pass_body(double* first, Index ld, Index len, int count,
-                                                     const double* sum, const double* w, const double* u, double h) {
+                                                     const ColumnPass& p) {
     // Last columns first: the row sums that follow run from the first
     // column on, and find the columns done last still in the cache.
     int j = count;
     for (; j % 8 != 0; --j) {
         double* c = first + (j - 1) * ld;
-        const double d = update_and_dot1(c, len, sum, w[j - 1], u);
-        if (u != nullptr) add_multiple(c, d / h, u, len);
+        const double d = update_and_dot1(c, len, p.sum, p.sum != nullptr ? p.w[j - 1] : 0.0, p.u);
+        finish_column(c, j - 1, len, d, p);
     }
     for (; j > 0; j -= 8) {
         double* c[8];
         for (int t = 0; t < 8; ++t) c[t] = first + (j - 8 + t) * ld;
         double d[8];
-        update_and_dot8(c, len, sum, w + j - 8, u, d);
-        if (u != nullptr) {
-            for (int t = 0; t < 8; ++t) add_multiple(c[t], d[t] / h, u, len);
-        }
+        update_and_dot8(c, len, p.sum, p.sum != nullptr ? p.w + j - 8 : nullptr, p.u, d);
+        for (int t = 0; t < 8; ++t) finish_column(c[t], j - 8 + t, len, d[t], p);
     }
 }
 
-[[gnu::always_inline]] inline void row_sums_body(const double* a, Index ld, Index rows, int cols, const double* x,
-                                                 Index xs, double* sum) {
-    for (Index r = 0; r < rows; ++r) sum[r] = 0.0;
+[[gnu::always_inline]] inline void add_row_sums_body(const double* a, Index ld, Index rows, int cols, const double* x,
+                                                     double* sum) {
     int k = 0;
     for (; k + 4 <= cols; k += 4) {
         const double* a0 = a + k * ld;
         const double* a1 = a0 + ld;
         const double* a2 = a1 + ld;
         const double* a3 = a2 + ld;
-        const double x0 = x[k * xs], x1 = x[(k + 1) * xs], x2 = x[(k + 2) * xs], x3 = x[(k + 3) * xs];
+        const double x0 = x[k], x1 = x[k + 1], x2 = x[k + 2], x3 = x[k + 3];
         const v4d x0v = {x0, x0, x0, x0}, x1v = {x1, x1, x1, x1}, x2v = {x2, x2, x2, x2}, x3v = {x3, x3, x3, x3};
         Index r = 0;
         for (; r + 4 <= rows; r += 4) {
@@ -177,30 +182,28 @@ typedef double v4du __attribute__((vector_size(32), aligned(8), may_alias));
         }
     }
     for (; k < cols; ++k) {
-        const double xk = x[k * xs];
+        const double xk = x[k];
         const double* ak = a + k * ld;
         for (Index r = 0; r < rows; ++r) sum[r] += ak[r] * xk;
     }
 }
 
 // The bodies compiled twice: for the x86-64 baseline and for AVX2.
-[[gnu::noinline]] void columns_pass_baseline(double* first, Index ld, Index len, int count, const double* sum,
-                                             const double* w, const double* u, double h) {
-    columns_pass_body(first, ld, len, count, sum, w, u, h);
+[[gnu::noinline]] void columns_pass_baseline(double* first, Index ld, Index len, int count, const ColumnPass& p) {
+    columns_pass_body(first, ld, len, count, p);
 }
-[[gnu::noinline]] void row_sums_baseline(const double* a, Index ld, Index rows, int cols, const double* x, Index xs,
-                                         double* sum) {
-    row_sums_body(a, ld, rows, cols, x, xs, sum);
+[[gnu::noinline]] void add_row_sums_baseline(const double* a, Index ld, Index rows, int cols, const double* x,
+                                             double* sum) {
+    add_row_sums_body(a, ld, rows, cols, x, sum);
 }
 #if defined(__x86_64__)
 [[gnu::noinline, gnu::target("avx2")]] void columns_pass_avx2(double* first, Index ld, Index len, int count,
-                                                              const double* sum, const double* w, const double* u,
-                                                              double h) {
-    columns_pass_body(first, ld, len, count, sum, w, u, h);
+                                                              const ColumnPass& p) {
+    columns_pass_body(first, ld, len, count, p);
 }
-[[gnu::noinline, gnu::target("avx2")]] void row_sums_avx2(const double* a, Index ld, Index rows, int cols,
-                                                          const double* x, Index xs, double* sum) {
-    row_sums_body(a, ld, rows, cols, x, xs, sum);
+[[gnu::noinline, gnu::target("avx2")]] void add_row_sums_avx2(const double* a, Index ld, Index rows, int cols,
+                                                              const double* x, double* sum) {
+    add_row_sums_body(a, ld, rows, cols, x, sum);
 }
 #endif
 
@@ -215,19 +218,18 @@ bool use_avx2() {
 
 }  // namespace
 
-void columns_pass(double* first, Index ld, Index len, int count, const double* sum, const double* w, const double* u,
-                  double h) {
+void columns_pass(double* first, Index ld, Index len, int count, const ColumnPass& pass) {
 #if defined(__x86_64__)
-    if (use_avx2()) return columns_pass_avx2(first, ld, len, count, sum, w, u, h);
+    if (use_avx2()) return columns_pass_avx2(first, ld, len, count, pass);
 #endif
-    columns_pass_baseline(first, ld, len, count, sum, w, u, h);
+    columns_pass_baseline(first, ld, len, count, pass);
 }
 
-void row_sums(const double* a, Index ld, Index rows, int cols, const double* x, Index xs, double* sum) {
+void add_row_sums(const double* a, Index ld, Index rows, int cols, const double* x, double* sum) {
 #if defined(__x86_64__)
-    if (use_avx2()) return row_sums_avx2(a, ld, rows, cols, x, xs, sum);
+    if (use_avx2()) return add_row_sums_avx2(a, ld, rows, cols, x, sum);
 #endif
-    row_sums_baseline(a, ld, rows, cols, x, xs, sum);
+    add_row_sums_baseline(a, ld, rows, cols, x, sum);
 }
 
 }  // namespace marvist::fused

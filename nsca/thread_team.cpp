@@ -86,6 +86,17 @@ void ThreadTeam::serve(int member) {
     }
 }
 
+void publish(std::atomic<std::int64_t>& progress, std::int64_t value) {
+    progress.store(value, std::memory_order_release);
+    progress.notify_all();
+}
+
+void await_at_least(const std::atomic<std::int64_t>& progress, std::int64_t target) {
+    for (std::int64_t now = progress.load(std::memory_order_acquire); now < target;
+         now = progress.load(std::memory_order_acquire))
+        await_change(progress, now);
+}
+
 int default_team_size() {
     const unsigned hw = std::thread::hardware_concurrency();
     return static_cast<int>(std::clamp(hw, 1u, 8u));

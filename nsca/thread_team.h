@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -50,5 +51,11 @@ private:
 
 // Members for the decomposition's team: the hardware threads, at most 8.
 int default_team_size();
+
+// Progress of one member through a task, for a member that must wait for
+// another's: publish() raises it (and wakes a waiter), await_at_least()
+// waits, spinning at first, until it reaches target.
+void publish(std::atomic<std::int64_t>& progress, std::int64_t value);
+void await_at_least(const std::atomic<std::int64_t>& progress, std::int64_t target);
 
 }  // namespace marvist
