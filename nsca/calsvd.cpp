@@ -6,7 +6,7 @@
 #include "analysis/report_error.h"
 #include "listing/matrix_print.h"
 #include "listing/storage.h"
-#include "nsca/svd.h"
+#include "nsca/svd_axes.h"
 
 namespace marvist {
 
@@ -17,24 +17,25 @@ void calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vecto
     if (F.rows() != m || G.rows() != n || F.cols() < rs.n_axes || G.cols() < rs.n_axes)
         throw std::invalid_argument("calsvd: coordinate arrays do not match m, n and n_axes");
 
-    Matrix<double> U, V;               // left and right singular vectors
+    // The fast path computes the vectors of the K listed axes only, and takes
+    // the full decomposition where that could move a listed figure.
+    SortedSvd factors;                  // the sorted values' vectors
     Vector<std::string> axis_captions;  // column labels of the coordinates; never shown
-    if (!obtain(U, ld, n) || !obtain(V, ld, n) || !obtain(axis_captions, rs.n_axes)) {
+    int ierr = 0;
+    if (!obtain(axis_captions, rs.n_axes) ||
+        !decompose_sorted(A, W, work, ld, m, n, rs.n_axes, rs.svd_path, factors, ierr)) {
         report_error(rs, 37, kSeverityFatal);
         rs.fatal_state = kFatal;
         return;
     }
     for (std::string& caption : axis_captions) caption = std::string(6, ' ');
 
-    int ierr = 0;
-    svd(ld, m, n, A, W, true, U, true, V, ierr, work);
     if (ierr != 0) {
         write_records(listing, "(' Trouble. Error(s) in SVD routine: IERR = ',I4)", {ierr});
         report_error(rs, 50, kSeverityFatal);
         rs.fatal_state = kFatal;
         return;
     }
-    eigsrt(U, W, V, ld, m, n, n);
 
     // clang-format off
     write_records(listing, "(/,' Singular values and Principal Inertias',' (= Eigenvalues)',/,/,'   No.    Singular   Principal  Proportion  Cumulative',/,'            Value     Inertia               Proportion',/,' ',54('─'))");
@@ -63,10 +64,7 @@ void calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vecto
     const int K = rs.n_axes;
 
     // The vectors as svd and eigsrt leave them: unit length, signs untouched.
-    for (int k = 1; k <= K; ++k) {
-        for (int i = 1; i <= m; ++i) F(i, k) = U(i, k);
-        for (int j = 1; j <= n; ++j) G(j, k) = V(j, k);
-    }
+    copy_leading_vectors(factors, K, F, G);
 
     const std::span<const std::string> captions(axis_captions.data(), static_cast<std::size_t>(axis_captions.size()));
     write_records(listing, "(/,' Standard row coordinates (Left singular vectors) - ',A)", {rs.row_variable});

@@ -52,15 +52,19 @@ TEST_F(NscaJobs, GoldenListings) {
         {"manyrows", "Thirty-eight rows", 38, "Rows", 3, "Columns", 2, 0, 0},
         {"coincide", "Rows two and four alike", 5, "Rows", 4, "Columns", 2, 0, 0},
     };
-    for (const Job& g : jobs) {
-        SCOPED_TRACE(g.name);
-        test::CapturingReportSink fresh;
-        rs.reports = &fresh;
-        JobRecord j = job(g);
-        run_job(j, rs);
-        EXPECT_EQ(test::golden_difference(kGolden, g.name), "");
-        EXPECT_EQ(rs.fatal_state, kFatalNone);
-        EXPECT_EQ(fresh.error_opens, 0) << "no report at all";
+    // The same listings whether the vectors are replayed or all computed.
+    for (const SvdPath path : {SvdPath::Fast, SvdPath::Full}) {
+        for (const Job& g : jobs) {
+            SCOPED_TRACE(::testing::Message() << g.name << (path == SvdPath::Fast ? " fast" : " full"));
+            test::CapturingReportSink fresh;
+            rs.reports = &fresh;
+            rs.svd_path = path;
+            JobRecord j = job(g);
+            run_job(j, rs);
+            EXPECT_EQ(test::golden_difference(kGolden, g.name), "");
+            EXPECT_EQ(rs.fatal_state, kFatalNone);
+            EXPECT_EQ(fresh.error_opens, 0) << "no report at all";
+        }
     }
 }
 
