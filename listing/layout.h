@@ -122,7 +122,9 @@ inline constexpr int kReadInputError = 1;
 // One read operation with a layout, starting at the next record: Iw fields
 // into integers. Short records are padded with blanks, blanks inside a field
 // are ignored, a blank field reads as 0; '/' and reversion move on to the
-// next record. What is left of the last record used is skipped.
+// next record. After the last value, '/' and nX are still acted on up to the
+// next data item, a ':' or the end of the layout (a '/' that finds no record
+// is end of file). What is left of the last record used is skipped.
 // A layout that cannot be applied (literals, F or A items, no integer item at
 // all) is an input error and never loops.
 int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets);

@@ -83,6 +83,8 @@ private:
                 case Kind::Integer:
                 case Kind::Text:
                 case Kind::Real:
+                    // The read ends at the first data item after the last value.
+                    if (remaining_ == 0) return Step::Done;
                     for (std::int32_t r = 0; r < it.repeat; ++r) {
                         const std::size_t w = it.width > 0 ? static_cast<std::size_t>(it.width) : target_.length(next_);
                         if (pos_ + w > record_.size() && in_.truncated()) {
@@ -95,7 +97,9 @@ private:
                             return Step::Fail;
                         }
                         ++next_;
-                        if (--remaining_ == 0) return Step::Done;
+                        // After the last value, '/' and nX are still acted on
+                        // up to the next data item, a ':' or the end of the layout.
+                        if (--remaining_ == 0 && r + 1 < it.repeat) return Step::Done;
                     }
                     break;
                 case Kind::Literal:
