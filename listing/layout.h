@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -114,6 +115,13 @@ public:
     virtual bool truncated() const { return false; }
 };
 
+// The values an integer target may take. A value read outside them is an
+// input error at once, whatever the rest of the read would meet.
+struct IntegerRange {
+    std::int64_t min = std::numeric_limits<std::int64_t>::min();
+    std::int64_t max = std::numeric_limits<std::int64_t>::max();
+};
+
 // Status of one read operation.
 inline constexpr int kReadOk = 0;
 inline constexpr int kReadEndOfFile = -1;
@@ -127,7 +135,7 @@ inline constexpr int kReadInputError = 1;
 // is end of file). What is left of the last record used is skipped.
 // A layout that cannot be applied (literals, F or A items, no integer item at
 // all) is an input error and never loops.
-int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets);
+int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets, IntegerRange range = {});
 
 // One read operation with a layout into character targets: Aw takes w
 // characters as they stand; each target keeps its length.
@@ -145,6 +153,6 @@ struct FreeTarget {
 // r*v repeats v, a null value (",," or r*) leaves its target unchanged, '/'
 // ends the read. Character values may be quoted ('..' or "..").
 int read_free_format(RecordSource& in, std::span<FreeTarget> targets);
-int read_free_format(RecordSource& in, std::span<std::int64_t> targets);
+int read_free_format(RecordSource& in, std::span<std::int64_t> targets, IntegerRange range = {});
 
 }  // namespace marvist

@@ -141,9 +141,14 @@ bool enough_data(const LayoutTree& tree, std::size_t count) {
 
 struct IntegerTargets {
     std::span<std::int64_t> values;
+    IntegerRange range;
     std::size_t length(std::size_t) const { return 0; }
+    // A value outside the range fails the read at once.
     bool store(std::size_t k, std::string_view f, std::size_t) {
-        return parse_integer_field(f, values[k]);
+        std::int64_t v = 0;
+        if (!parse_integer_field(f, v) || v < range.min || v > range.max) return false;
+        values[k] = v;
+        return true;
     }
 };
 
@@ -168,13 +173,13 @@ struct CharacterTargets {
 
 }  // namespace
 
-int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets) {
+int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets, IntegerRange range) {
     const LayoutTree& tree = layout.tree();
     if (tree.has_literal || tree.has_real || tree.has_text || !tree.ends_record ||
         !enough_data(tree, targets.size())) {
         return kReadInputError;
     }
-    IntegerTargets t{targets};
+    IntegerTargets t{targets, range};
     return Reader<IntegerTargets>(in, tree, t, targets.size()).run();
 }
 
