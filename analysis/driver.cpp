@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 #include "analysis/input_files.h"
 #include "analysis/job_arrays.h"
@@ -207,7 +208,13 @@ void run_job(JobRecord& job, RunState& rs) {
     report_progress(rs, 1050);
 
     JobFiles files;
-    analyse_job(job, files, rs);
+    try {
+        analyse_job(job, files, rs);
+    } catch (const std::bad_alloc&) {
+        // Storage refused anywhere inside the job is the memory error; the
+        // job's arrays were released on the way out.
+        fail(rs, kErrorMemory);
+    }
     close_job(files, rs);
 
     job.n_axes = rs.n_axes;
