@@ -1,6 +1,7 @@
 // marvist-run: runs the job of one set-up file without windows.
 //
 //   marvist-run [--show] SETUP_FILE
+//   marvist-run --import TABLE.csv [options]   (app/runner/import_command.h)
 //
 // The job runs in the folder of SETUP_FILE, with the fields read back as the
 // job form reads them; its listing (job name + ".out") is written there.
@@ -16,16 +17,31 @@
 #include <string_view>
 
 #include "app/batch_run.h"
+#include "app/runner/import_command.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "Usage: marvist-run [--show] SETUP_FILE\n"
+    "       marvist-run --import TABLE.csv [import options] [--show]\n"
     "Runs the job of a Marvist set-up file (.set) in the folder of that file and\n"
     "writes its listing there (the job name followed by .out).\n"
     "\n"
     "  --show   print the listing on standard output after the job\n"
     "  --help   print this text and exit\n"
+    "\n"
+    "--import reads a table of counts from a CSV file, writes the job files\n"
+    "NAME.dat, NAME.lab, NAME.names and NAME.set beside it and runs that job\n"
+    "(NSCA with 2 axes unless told otherwise). Import options:\n"
+    "  --shape wide|long|records   the table's shape (detected when clear)\n"
+    "  --rows NAME --cols NAME     header names of the row and column categories\n"
+    "  --count NAME                header name of the counts (long shape)\n"
+    "  --delimiter comma|semicolon|tab   (detected when not given)\n"
+    "  --order first|sorted        category order (default: as they first appear)\n"
+    "  --job NAME                  job name (default: the CSV file's base name)\n"
+    "  --columns-dependent  --axes K  --homogenise  --symmetry (square tables)\n"
+    "  --no-run                    write the job files only\n"
+    "  --force                     replace job files of that name\n"
     "\n"
     "Lines of the error window go to standard error as \"E|line\", lines of the\n"
     "progress window as \"P|line\"; copies of result blocks go to standard output.\n"
@@ -51,6 +67,7 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
             options_done = true;
         } else if (!options_done && arg == "--help") {
             args.help = true;
+            return args;
         } else if (!options_done && arg == "--show") {
             args.show = true;
         } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
@@ -77,6 +94,17 @@ int usage_error() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (marvist::asks_for_import(argc, argv)) {
+        const auto import = marvist::parse_import_arguments(argc, argv, stderr);
+        if (!import) return usage_error();
+        try {
+            return marvist::run_import(*import, stdout, stderr);
+        } catch (const std::exception& e) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "marvist-run: the import failed: %s\n", e.what());
+            return marvist::kBatchFatal;
+        }
+    }
     const std::optional<Arguments> args = parse_arguments(argc, argv);
     if (!args) return usage_error();
     if (args->help) {

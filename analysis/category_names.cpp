@@ -1,0 +1,157 @@
+#include "analysis/category_names.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "listing/cp437.h"
+#include "listing/utf8_check.h"
+
+namespace marvist {
+namespace {
+
+void append_escaped(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
+// text with its escapes undone; false on a backslash not followed by one of
+// \ t n r.
+bool unescape(std::string_view text, std::string& out) {
+    out.clear();
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '\\') {
+            out += text[k];
+            continue;
+        }
+        if (++k == text.size()) return false;
+        switch (text[k]) {
+            case '\\':
+                out += '\\';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
+CategoryNamesRead failure(std::size_t line, const std::string& what) {
+    CategoryNamesRead read;
+    read.error = "line " + std::to_string(line) + ": " + what;
+    return read;
+}
+
+}  // namespace
+
+std::string category_names_path(std::string_view label_file) {
+    return std::filesystem::path(label_file).replace_extension(".names").string();
+}
+
+std::string format_category_names(const CategoryNames& names, std::string_view about_file) {
+    std::string text = "# Full names of the categories labelled in ";
+    append_escaped(text, about_file);
+    text += " (UTF-8).\n# Lines: row or col, a tab, the label, a tab, the full name.\n";
+    for (const auto& [side, list] : {std::pair{"row", &names.rows}, std::pair{"col", &names.cols}}) {
+        for (const NamedCategory& c : *list) {
+            text += side;
+            text += '\t';
+            append_escaped(text, cp437_to_utf8(c.label));
+            text += '\t';
+            append_escaped(text, c.name);
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+CategoryNamesRead parse_category_names(std::string_view text) {
+    if (!is_utf8(text)) return failure(1, "the file is not UTF-8 text; expected UTF-8");
+    CategoryNamesRead read;
+    std::size_t line_number = 0;
+    while (!text.empty()) {
+        ++line_number;
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        const std::size_t tab1 = line.find('\t');
+        const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 == std::string_view::npos || line.find('\t', tab2 + 1) != std::string_view::npos) {
+            return failure(line_number, "expected row or col, a tab, the label, a tab and the full name");
+        }
+        const std::string_view side = line.substr(0, tab1);
+        if (side != "row" && side != "col") return failure(line_number, "expected row or col first");
+        if (side == "row" && !read.names.cols.empty()) {
+            return failure(line_number, "a row line after the column lines; expected the rows first");
+        }
+        NamedCategory category;
+        std::string label_text;
+        if (!unescape(line.substr(tab1 + 1, tab2 - tab1 - 1), label_text) ||
+            !unescape(line.substr(tab2 + 1), category.name)) {
+            return failure(line_number, "a backslash not followed by \\, t, n or r");
+        }
+        category.label = utf8_to_cp437(label_text);
+        if (category.label.size() != 6 || cp437_to_utf8(category.label) != label_text) {
+            return failure(line_number, "expected a label of six characters of code page 437");
+        }
+        (side == "row" ? read.names.rows : read.names.cols).push_back(std::move(category));
+    }
+    read.ok = true;
+    return read;
+}
+
+CategoryNamesRead read_category_names(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        CategoryNamesRead read;
+        read.error = path + ": cannot be opened for reading";
+        return read;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    CategoryNamesRead read = parse_category_names(bytes.str());
+    if (!read.ok) read.error = path + ": " + read.error;
+    return read;
+}
+
+CategoryNames names_for_labels(const CategoryNames& names, std::span<const std::string> row_labels,
+                               std::span<const std::string> col_labels) {
+    auto agree = [](const std::vector<NamedCategory>& named, std::span<const std::string> labels) {
+        if (named.size() != labels.size()) return false;
+        for (std::size_t k = 0; k < labels.size(); ++k) {
+            if (named[k].label != labels[k]) return false;
+        }
+        return true;
+    };
+    if (!agree(names.rows, row_labels) || !agree(names.cols, col_labels)) return {};
+    return names;
+}
+
+}  // namespace marvist
