@@ -14,12 +14,11 @@ std::string hex_bytes(const unsigned char* p, std::size_t available) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string shown;
     const std::size_t n = available < 4 ? available : 4;
-    for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t k = 0; k < n && (k == 0 || p[k] >= 0x80); ++k) {
         if (k > 0) shown += ' ';
         shown += "0x";
         shown += kDigits[p[k] >> 4];
         shown += kDigits[p[k] & 15];
-        if (k > 0 && p[k] < 0x80) break;  // the sequence has ended
     }
     return shown;
 }
@@ -86,14 +85,20 @@ bool CsvReader::refill() {
         }
         buffer_.resize(buffer_.empty() ? kBlock : buffer_.size() * 2);
     }
-    const std::size_t n = in_.read(buffer_.data() + end_, buffer_.size() - end_);
-    bytes_read_ += n;
-    end_ += n;
-    if (n == 0) {
-        at_end_ = true;
-        if (in_.failed()) fail(line_, 1, "the file cannot be read (a read error)");
+    // The buffer is filled, so that a record cut by its end is parsed again
+    // only once per doubling of the buffer.
+    const std::size_t before = end_;
+    while (end_ < buffer_.size()) {
+        const std::size_t n = in_.read(buffer_.data() + end_, buffer_.size() - end_);
+        if (n == 0) {
+            at_end_ = true;
+            if (in_.failed()) fail(line_, 1, "the file cannot be read (a read error)");
+            break;
+        }
+        end_ += n;
     }
-    return n > 0;
+    bytes_read_ += end_ - before;
+    return end_ > before;
 }
 
 // A byte-order mark at the very start: UTF-8's is skipped, UTF-16's refused.

@@ -10,9 +10,13 @@ namespace {
 
 constexpr std::array<char, 3> kDelimiters = {',', ';', '\t'};
 
-bool is_count(std::string_view field) {
-    std::int32_t value = 0;
-    return parse_count(field, value) == CountStatus::Ok;
+// A field meant as a number, good or bad: empty, or only digits, signs,
+// decimal marks and blanks. A bad count is so reported where it stands,
+// rather than hiding the shape.
+bool looks_numeric(std::string_view field) {
+    return std::all_of(field.begin(), field.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == ',' || c == ' ';
+    });
 }
 
 std::string field_list(const std::vector<std::string_view>& header) {
@@ -124,7 +128,7 @@ Guess<TableShape> detect_shape(const CsvSample& sample, const TableColumns& colu
     const std::size_t n = sample.records[1].size();
     auto column_counts = [&](std::size_t k) {
         return std::all_of(sample.records.begin() + 1, sample.records.end(),
-                           [&](const auto& r) { return k < r.size() && is_count(r[k]); });
+                           [&](const auto& r) { return k >= r.size() || looks_numeric(r[k]); });
     };
     bool all_counts = n >= 2;
     for (std::size_t k = 1; k < n && all_counts; ++k) all_counts = column_counts(k);

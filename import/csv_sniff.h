@@ -9,10 +9,13 @@
 // fits, the one that splits the first record into the most fields (at
 // least two) is taken, so that a ragged row is reported where it is.
 //
-// Shape, from the header and up to 100 data records (n fields each):
-//   n >= 4 and every field after the first a count        wide
-//   n = 3, the third field a count, the second not always  long (columns 1, 2, 3)
-//   n = 3 and the second and third fields always counts    ambiguous (wide or long)
+// Shape, from the header and up to 100 data records (n fields in the
+// first), where a field "holds a number" when it is empty or made only of
+// digits, signs, decimal marks and blanks (a bad count is then reported
+// where it stands by the reader of that shape):
+//   n >= 4 and every field after the first a number        wide
+//   n = 3, the third field a number, the second not always long (columns 1, 2, 3)
+//   n = 3 and the second and third fields always numbers   ambiguous (wide or long)
 //   n = 2                                                  records (columns 1, 2)
 //   anything else                                          not detected
 // Columns named in the options decide the shape instead: a count column

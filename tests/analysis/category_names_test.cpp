@@ -1,0 +1,81 @@
+// The full-names file: written, read back, and matched to a job's labels.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/category_names.h"
+#include "support/test_support.h"
+
+namespace marvist {
+namespace {
+
+CategoryNames sample_names() {
+    CategoryNames names;
+    // Code-page-437 labels: 0x82 is e-acute, 0xC4 a box line.
+    names.rows = {{"Caf\x82  ", "Caf\xC3\xA9 au lait \xE2\x82\xAC"}, {"Tab\\ t", "Tab\\ and\ttab,\nnew line\r"}};
+    names.cols = {{"\xC4\xC4 box", "\xE2\x94\x80\xE2\x94\x80 box"}, {"#hash ", "#hash, not a comment"}};
+    return names;
+}
+
+bool same(const std::vector<NamedCategory>& a, const std::vector<NamedCategory>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].label != b[k].label || a[k].name != b[k].name) return false;
+    }
+    return true;
+}
+
+TEST(CategoryNames, WrittenAndReadBackUnchanged) {
+    EXPECT_EQ(category_names_path("jobs/mobility.lab"), "jobs/mobility.names");
+    EXPECT_EQ(category_names_path("labels"), "labels.names");
+    const std::string text = format_category_names(sample_names(), "t.lab");
+    // One line per category plus the two comment lines; the label in UTF-8.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6);
+    EXPECT_NE(text.find("row\tCaf\xC3\xA9  \tCaf\xC3\xA9 au lait \xE2\x82\xAC\n"), std::string::npos);
+    EXPECT_NE(text.find("row\tTab\\\\ t\tTab\\\\ and\\ttab,\\nnew line\\r\n"), std::string::npos);
+
+    test::TempDir dir;
+    test::write_file(dir.file("t.names"), text);
+    const CategoryNamesRead read = read_category_names(dir.file("t.names"));
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_TRUE(same(read.names.rows, sample_names().rows));
+    EXPECT_TRUE(same(read.names.cols, sample_names().cols));
+    // CRLF line ends, as an editor may leave them, read the same.
+    std::string crlf;
+    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_TRUE(same(parse_category_names(crlf).names.rows, sample_names().rows));
+}
+
+TEST(CategoryNames, BadFilesAreRefusedWithTheLine) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"row\tAbcdef\tA\nrow\tAbc\n", "line 2: expected row or col, a tab"},
+        {"row\tAbcdef\tA\tB\n", "line 1: expected row or col"},
+        {"# c\nrows\tAbcdef\tA\n", "line 2: expected row or col first"},
+        {"col\tAbcdef\tA\nrow\tAbcdef\tB\n", "line 2: a row line after the column lines"},
+        {"row\tAbcdef\tA\\x\n", "line 1: a backslash"},
+        {"row\tAbc\tA\n", "line 1: expected a label of six characters"},
+        {"row\tAbcd\xE2\x82\xAC\tA\n", "line 1: expected a label of six characters of code page 437"},
+        {"row\tAbcdef\t\xC3\n", "not UTF-8"},
+    };
+    for (const auto& [text, says] : cases) {
+        const CategoryNamesRead read = parse_category_names(text);
+        EXPECT_FALSE(read.ok) << text;
+        EXPECT_NE(read.error.find(says), std::string::npos) << read.error;
+    }
+    test::TempDir dir;
+    EXPECT_NE(read_category_names(dir.file("none.names")).error.find("none.names: cannot be opened"), std::string::npos);
+}
+
+TEST(CategoryNames, UsedOnlyWhileTheyMatchTheLabelFile) {
+    const CategoryNames names = sample_names();
+    const std::vector<std::string> rows = {"Caf\x82  ", "Tab\\ t"};
+    const std::vector<std::string> cols = {"\xC4\xC4 box", "#hash "};
+    EXPECT_TRUE(same(names_for_labels(names, rows, cols).cols, names.cols));
+    const std::vector<std::string> edited = {"Caf\x82  ", "Tab\\ T"};
+    EXPECT_TRUE(names_for_labels(names, edited, cols).rows.empty()) << "a label edited since";
+    EXPECT_TRUE(names_for_labels(names, rows, {cols.begin(), cols.begin() + 1}).cols.empty()) << "a column fewer";
+}
+
+}  // namespace
+}  // namespace marvist
