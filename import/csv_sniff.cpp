@@ -126,22 +126,29 @@ Guess<TableShape> detect_shape(const CsvSample& sample, const TableColumns& colu
         return {std::nullopt, "there are no rows below the header to tell the shape from; expected the shape to be given"};
     }
     const std::size_t n = sample.records[1].size();
-    auto column_counts = [&](std::size_t k) {
-        return std::all_of(sample.records.begin() + 1, sample.records.end(),
-                           [&](const auto& r) { return k >= r.size() || looks_numeric(r[k]); });
+    // Column k holds numbers: in more than half of the records sampled (a
+    // typo in a count leaves a column of counts a column of counts).
+    auto numbers = [&](std::size_t k) {
+        std::size_t seen = 0, numeric = 0;
+        for (auto r = sample.records.begin() + 1; r != sample.records.end(); ++r) {
+            if (k >= r->size()) continue;
+            ++seen;
+            if (looks_numeric((*r)[k])) ++numeric;
+        }
+        return 2 * numeric > seen;
     };
-    bool all_counts = n >= 2;
-    for (std::size_t k = 1; k < n && all_counts; ++k) all_counts = column_counts(k);
-    if (n >= 4 && all_counts) return {TableShape::Wide, {}};
-    if (n == 3 && column_counts(2) && !column_counts(1)) return {TableShape::Long, {}};
-    if (n == 3 && all_counts) {
+    bool all_numbers = n >= 2;
+    for (std::size_t k = 1; k < n && all_numbers; ++k) all_numbers = numbers(k);
+    if (n >= 4 && all_numbers) return {TableShape::Wide, {}};
+    if (n == 3 && numbers(2) && !numbers(1)) return {TableShape::Long, {}};
+    if (n == 3 && all_numbers) {
         return {std::nullopt,
-                "three columns with counts in the second and third: a wide table of two columns, or a long table "
+                "three columns with numbers in the second and third: a wide table of two columns, or a long table "
                 "whose column categories are numbers; expected the shape to be given"};
     }
     if (n == 2) return {TableShape::Records, {}};
     return {std::nullopt, "the rows hold " + std::to_string(n) +
-                              " fields, not all counts after the first; expected the shape and the columns of the row "
+                              " fields, not all numbers after the first; expected the shape and the columns of the row "
                               "and column categories to be given"};
 }
 

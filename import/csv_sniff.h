@@ -10,12 +10,13 @@
 // least two) is taken, so that a ragged row is reported where it is.
 //
 // Shape, from the header and up to 100 data records (n fields in the
-// first), where a field "holds a number" when it is empty or made only of
-// digits, signs, decimal marks and blanks (a bad count is then reported
-// where it stands by the reader of that shape):
-//   n >= 4 and every field after the first a number        wide
-//   n = 3, the third field a number, the second not always long (columns 1, 2, 3)
-//   n = 3 and the second and third fields always numbers   ambiguous (wide or long)
+// first). A field is a number when it is empty or made only of digits,
+// signs, decimal marks and blanks, and a column holds numbers when more
+// than half of its fields are numbers (so a bad count is reported where it
+// stands by the reader of that shape, not taken for another shape):
+//   n >= 4 and every column after the first holds numbers  wide
+//   n = 3, the third column numbers, the second not        long (columns 1, 2, 3)
+//   n = 3, the second and third columns numbers            ambiguous (wide or long)
 //   n = 2                                                  records (columns 1, 2)
 //   anything else                                          not detected
 // Columns named in the options decide the shape instead: a count column
