@@ -7,7 +7,10 @@
 namespace marvist {
 namespace {
 
-constexpr std::size_t kBlock = std::size_t{1} << 20;  // bytes asked of the source at a time
+// The read buffer starts small (a short file costs little) and grows to
+// kBlock once the file proves longer than it.
+constexpr std::size_t kFirstBlock = std::size_t{64} << 10;
+constexpr std::size_t kBlock = std::size_t{1} << 20;
 
 // The bytes at p shown as hexadecimal, for a message about them.
 std::string hex_bytes(const unsigned char* p, std::size_t available) {
@@ -83,7 +86,9 @@ bool CsvReader::refill() {
                  "a record longer than 64 MiB; expected records of ordinary length (is a double quote left open?)");
             return false;
         }
-        buffer_.resize(buffer_.empty() ? kBlock : buffer_.size() * 2);
+        buffer_.resize(buffer_.empty() ? kFirstBlock : buffer_.size() * 2);
+    } else if (buffer_.size() < kBlock && bytes_read_ > 0) {
+        buffer_.resize(kBlock);
     }
     // The buffer is filled, so that a record cut by its end is parsed again
     // only once per doubling of the buffer.
