@@ -140,11 +140,11 @@ Guess<TableShape> detect_shape(const CsvSample& sample, const TableColumns& colu
     bool all_numbers = n >= 2;
     for (std::size_t k = 1; k < n && all_numbers; ++k) all_numbers = numbers(k);
     if (n >= 4 && all_numbers) return {TableShape::Wide, {}};
-    if (n == 3 && numbers(2) && !numbers(1)) return {TableShape::Long, {}};
-    if (n == 3 && all_numbers) {
+    if (n == 3 && numbers(2) && !numbers(1) && !numbers(0)) return {TableShape::Long, {}};
+    if (n == 3 && numbers(2)) {
         return {std::nullopt,
-                "three columns with numbers in the second and third: a wide table of two columns, or a long table "
-                "whose column categories are numbers; expected the shape to be given"};
+                "three columns with numbers in the third and another: a wide table of two columns, a long table "
+                "whose categories are numbers, or records with numbers; expected the shape to be given"};
     }
     if (n == 2) return {TableShape::Records, {}};
     return {std::nullopt, "the rows hold " + std::to_string(n) +

@@ -15,8 +15,9 @@
 // than half of its fields are numbers (so a bad count is reported where it
 // stands by the reader of that shape, not taken for another shape):
 //   n >= 4 and every column after the first holds numbers  wide
-//   n = 3, the third column numbers, the second not        long (columns 1, 2, 3)
-//   n = 3, the second and third columns numbers            ambiguous (wide or long)
+//   n = 3, the third column numbers, the first two not     long (columns 1, 2, 3)
+//   n = 3, the third and another column numbers            ambiguous (wide, long
+//                                                          or records of an id)
 //   n = 2                                                  records (columns 1, 2)
 //   anything else                                          not detected
 // Columns named in the options decide the shape instead: a count column

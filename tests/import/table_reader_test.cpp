@@ -44,6 +44,7 @@ TEST(CsvDetection, ShapeIsDetectedOnlyWhereItIsClear) {
     EXPECT_EQ(shape_of("r,c,n\nx,a,1\ny,b,2\n"), TableShape::Long);
     EXPECT_EQ(shape_of("r,c\nx,a\ny,b\n"), TableShape::Records);
     EXPECT_EQ(shape_of("r,c,n\nx,1,1\ny,2,2\n"), std::nullopt) << "a wide 2-column table or a long one";
+    EXPECT_EQ(shape_of("id,r,age\n1,x,30\n2,y,40\n"), std::nullopt) << "records of an id, or a long table";
     EXPECT_EQ(shape_of("id,r,c,w\n1,x,a,q\n"), std::nullopt) << "which two of four columns?";
     EXPECT_EQ(shape_of("id,r,c,w\n1,x,a,q\n", {"r", "c", ""}), TableShape::Records);
     EXPECT_EQ(shape_of("id,r,c,w\n1,x,a,7\n", {"r", "c", "w"}), TableShape::Long);
@@ -108,6 +109,7 @@ TEST(CountTables, TheThreeShapesOfOneTableReadAlike) {
 TEST(CountTables, SortedOrderAndCellsAddedUp) {
     TableReadOptions sorted;
     sorted.order = CategoryOrder::Sorted;
+    sorted.shape = TableShape::Long;  // numbers as row names: not detected
     const TableReadResult read = read_text("r,c,n\n10,b,1\n9,a,2\n-2,b,3\nx,a,4\n10,b,5\n9,b,0\n", sorted);
     ASSERT_TRUE(read.ok) << read.error.message;
     EXPECT_EQ(read.table.row_names, (Names{"-2", "9", "10", "x"})) << "numbers by value, before other names";
@@ -180,6 +182,38 @@ TEST(CountTables, BadInputIsLocated) {
         EXPECT_NE(read.error.message.find(c.says), std::string::npos) << read.error.message;
         EXPECT_NE(read.error.message.find("expected"), std::string::npos) << read.error.message;
     }
+}
+
+// The preview shows the first rows as the import reads them, with what was
+// detected, and says why when something could not be.
+TEST(CountTables, PreviewOfTheHead) {
+    std::string text = "\xEF\xBB\xBFid;\"region; zone\";age\r\n";
+    for (int k = 1; k <= 30; ++k) text += std::to_string(k) + ";\"N\"\"" + std::to_string(k % 3) + "\";" + std::to_string(k % 4) + "\r\n";
+    MemoryBytes bytes(text);
+    const TablePreview preview = preview_table(bytes, {}, 5);
+    EXPECT_EQ(preview.delimiter.value, ';');
+    EXPECT_TRUE(preview.whole_file);
+    ASSERT_EQ(preview.sample.records.size(), 6u) << "the header and 5 rows";
+    EXPECT_EQ(preview.sample.records[0], (Names{"id", "region; zone", "age"}));
+    EXPECT_EQ(preview.sample.records[2], (Names{"2", "N\"2", "2"}));
+    EXPECT_EQ(preview.sample.lines[5], 6);
+    EXPECT_TRUE(preview.sample.byte_order_mark);
+    EXPECT_TRUE(preview.sample.crlf);
+    EXPECT_FALSE(preview.shape.value) << "records with an id, or a long table of numbered rows";
+    TableReadOptions records;
+    records.columns = {"region; zone", "age", ""};
+    MemoryBytes again(text);
+    const TablePreview chosen = preview_table(again, records, 5);
+    EXPECT_EQ(chosen.shape.value, TableShape::Records);
+    const TableReadResult read = read_text(text, records);
+    ASSERT_TRUE(read.ok) << read.error.message;
+    EXPECT_EQ(read.table.row_names, (Names{"N\"1", "N\"2", "N\"0"}));
+    EXPECT_EQ(read.table.col_names, (Names{"1", "2", "3", "0"}));
+
+    MemoryBytes plain("one column\nonly\n");
+    const TablePreview none = preview_table(plain, {}, 5);
+    EXPECT_FALSE(none.delimiter.value);
+    EXPECT_NE(none.delimiter.problem.find("no comma, semicolon or tab"), std::string::npos);
 }
 
 }  // namespace
