@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/message_text.h"
+#include "app/output_window.h"
 #include "listing/fixed_text.h"
 
 namespace marvist {
@@ -78,7 +79,13 @@ bool move_working_folder(Session& session, const fs::path& folder, bool keep_lab
         refuse_long_name(session, label_file.string());
         session.labels_selected = 0;
     }
-    if (has_listing) rebase(job.output_file, listing);
+    if (has_listing && !rebase(job.output_file, listing)) {
+        // Its name would now find another file, perhaps an older listing of
+        // the same name here: no listing is named, and its Save As prompt
+        // closes rather than copy the wrong file.
+        job.output_file = std::string(kFileNameField, ' ');
+        CloseSaveAsPrompt(session);
+    }
     return true;
 }
 

@@ -47,7 +47,8 @@ bool enter_folder_of(Session& session, const std::string& file);
 // Makes folder the working folder. The listing already named, and the label
 // file when keep_label_file is set and labels are selected, keep names that
 // still find them; a label file that cannot is refused with "File Name Too
-// Long" and labels_selected becomes 0. False when the folder cannot be
+// Long" and labels_selected becomes 0; a listing that cannot is no longer
+// named (output_file blank) and the Save As prompt closes. False when the folder cannot be
 // entered, and then nothing has changed.
 bool move_working_folder(Session& session, const std::filesystem::path& folder, bool keep_label_file);
 

@@ -92,9 +92,11 @@ TEST_F(UiTest, RefusedFormOpensAgainAsTyped) {
     std::vector<std::string> shown;
     std::size_t showing = 0;
     std::string label_field;  // enabled as shown, and whether it follows Labels "Yes"
+    std::string preselected;  // the title, so that typing replaces the default
     layer.answer_dialog = [&](std::vector<ui::DialogItem>& items, std::string_view) {
         shown.push_back(field_after(items, "Title for Analysis") + "|" + field_after(items, kJobName) + "|" +
                         field_after(items, "Number of Columns") + "|" + std::to_string(*item_named(items, "Yes", 2)->bound));
+        preselected += std::to_string((item_named(items, "Title for Analysis") + 1)->preselected);
         const ui::DialogItem* field = item_named(items, "Name Label File") + 1;
         label_field += std::to_string(field->enabled) + (field->enabled_while == item_named(items, "Yes", 1)->bound ? "f" : "-");
         if (showing == 0) *item_named(items, "Yes", 2)->bound = 1, *item_named(items, "No", 2)->bound = 0;  // NSCA
@@ -122,11 +124,62 @@ TEST_F(UiTest, RefusedFormOpensAgainAsTyped) {
     EXPECT_FALSE(fs::exists(".set"));
     // The label field follows the Labels choice as the user changes it.
     EXPECT_EQ(label_field, "0f0f0f0f1f");
+    EXPECT_EQ(preselected, "10000");
 
     EXPECT_EQ(layer.find("Output of Marvist")->request.file, "typed.out");
     EXPECT_NE(read_file(dir.file("typed.out")).find("Mid"), std::string::npos);  // the labels were read
     EXPECT_EQ((std::vector<int>{session.job.n_rows, session.job.n_cols, session.job.do_nsca}),
               (std::vector<int>{3, 3, 1}));
+}
+
+// A data file chosen in another folder moves the work there: the Save As
+// prompt of the last job still copies that job's listing, the next job's
+// listing is written beside the new data, and Save As then copies that one,
+// not a listing of the same name found there before. When the last listing
+// cannot be named from the new folder, its prompt closes rather than copy a
+// file of the same name.
+TEST_F(UiTest, DataFileElsewhereMovesTheListingThere) {
+    const auto run_new_job = [&](const std::string& data, const std::string& title) {
+        layer.file_answers = {data};
+        HandleMenuCommand(session, kCommandDataFile);
+        answer_forms({}, {{"Title for Analysis", title}, {"Number of Rows", "3"}, {"Number of Columns", "3"}});
+        layer.file_answers = {std::nullopt};  // no set-up file
+        RunJobDialog(session, "new ");
+        ASSERT_EQ(session.rs.fatal_state, 0);
+    };
+    const auto save_as = [&](const std::string& copy) {
+        layer.file_answers = {dir.file(copy)};
+        layer.press(session.save_as_prompt, "Save As");
+        return read_file(dir.file(copy));
+    };
+    const std::string deep = "a-folder-with-a-long-name/and-another-one-below-it/and-a-third-to-pass-eighty";
+    for (const std::string& first : {std::string("a"), deep}) {
+        fs::current_path(dir.path());
+        fs::create_directories(first);
+        fs::create_directories("b");
+        write_file(dir.file(first + "/t.dat"), kTable);
+        write_file(dir.file("b/t.dat"), kTable);
+        write_file(dir.file("b/NewJob.out"), "a listing left in b\n");
+        run_new_job(dir.file(first + "/t.dat"), "Job in " + first);
+        const std::string listing_a = read_file(dir.file(first + "/NewJob.out"));
+
+        layer.file_answers = {dir.file("b/t.dat")};
+        HandleMenuCommand(session, kCommandDataFile);
+        EXPECT_EQ(folder(), fs::canonical(dir.file("b")));
+        if (first == "a") {
+            EXPECT_EQ(save_as("copy-1.out"), listing_a);
+        } else {
+            EXPECT_FALSE(layer.window_exists(session.save_as_prompt));
+            EXPECT_EQ(trimmed(session.job.output_file), "");
+        }
+
+        run_new_job(dir.file("b/t.dat"), "Job in b");
+        const std::string listing_b = read_file(dir.file("b/NewJob.out"));
+        EXPECT_NE(listing_b.find("Job in b"), std::string::npos);
+        EXPECT_EQ(save_as("copy-2.out"), listing_b);
+        EXPECT_EQ(read_file(dir.file(first + "/NewJob.out")), listing_a);
+        fs::remove_all("b");
+    }
 }
 
 // Start Old Job names every number field of the set-up file that holds more
