@@ -97,6 +97,7 @@ void add_label_fields(std::vector<ui::DialogItem>& items, std::string caption, u
                       std::string* buffers, int count) {
     ui::DialogItem heading = ui::static_text(std::move(caption), place);
     heading.font = kCaptionFont;
+    heading.length = static_cast<int>(kLabelFieldLength);  // over its own column
     items.push_back(std::move(heading));
     for (int k = 1; k <= count; ++k) {
         buffers[k - 1] = write_to_buffer("('Lab_',I2)", {k}, kLabelFieldLength);
