@@ -193,6 +193,15 @@ private slots:
         QCOMPARE(enabled, (std::vector<bool>{false, true, false}));
         QVERIFY(tab_in_item_order);
         QVERIFY(width >= QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(long_title)));
+
+        // A message box with a short text is as wide as its title too.
+        const QString stopped = "Marvist Stopped " + QString(40, 'W');
+        when_modal<QMessageBox>([&](QMessageBox* box) {
+            width = box->width();
+            box->accept();
+        });
+        layer.message_box("STOP", stopped.toStdString(), ui::MessageStyle::Ok);
+        QVERIFY(width >= QFontMetrics(QApplication::font()).horizontalAdvance(stopped));
     }
 };
 
