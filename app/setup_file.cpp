@@ -204,7 +204,8 @@ std::vector<std::string> number_field_warnings(const JobRecord& job, int last_li
 }
 
 // Line 2 or 3: the number text, then the variable name. A name is read back
-// up to its first blank; a first word that the reader would otherwise cut or
+// up to its first blank, so that is what is written: the file then holds
+// what it gives back. A first word that the reader would otherwise cut or
 // take apart (a comma, a tab, a leading double quote) is written in double
 // quotes, and so is a number text that is blank or holds blanks between its
 // characters.
@@ -222,7 +223,7 @@ std::string number_and_name_record(std::string_view number, std::string_view nam
     if (!first_word.empty() && setup_value_text(first_word) != first_word) {
         record += quoted_setup_value(first_word);
     } else {
-        record += fixed(name, kNameLength);
+        record += fixed(first_word, kNameLength);
     }
     return record;
 }

@@ -52,7 +52,7 @@ std::string setup_text(const JobRecord& job) {
 // whole from column 1; names up to their first blank.
 TEST(SetupFile, WrittenLinesReadBack) {
     EXPECT_EQ(setup_text(confirmed_job(1)),
-              confirmed_job(1).title + "\n 5          Father occ  \n  4         \"Son,occ\"\n 1\n mobility\n"
+              confirmed_job(1).title + "\n 5          Father      \n  4         \"Son,occ\"\n 1\n mobility\n"
               " data/mobility.dat\n mobility.lab\n \"(2X, 4I4,I5)\"\n 1 1 0 1\n123456789 1         \n");
     EXPECT_EQ(setup_text(confirmed_job(0)).find("mobility.lab"), std::string::npos);  // nine lines
 
