@@ -111,9 +111,11 @@ JobForm fill_form(const Session& session) {
     form.row_variable = cp437_to_utf8(trimmed(job.row_variable));
     form.n_cols_text = std::string(trimmed(job.n_cols_text));
     form.col_variable = cp437_to_utf8(trimmed(job.col_variable));
-    form.job_name = std::string(trimmed(job.job_name));
-    form.data_file = std::string(trimmed(job.data_file));
-    form.label_file = std::string(trimmed(job.label_file));
+    // OK removes leading blanks from the names (set-up files of earlier
+    // versions leave one): they are not shown either.
+    form.job_name = std::string(trimmed(without_leading_blanks(job.job_name)));
+    form.data_file = std::string(trimmed(without_leading_blanks(job.data_file)));
+    form.label_file = std::string(trimmed(without_leading_blanks(job.label_file)));
     form.data_format = cp437_to_utf8(trimmed(job.data_format));
     form.n_axes_text = std::string(trimmed(job.n_axes_text));
     form.n_supp_text = std::string(trimmed(job.n_supp_text));

@@ -213,7 +213,7 @@ std::string number_and_name_record(std::string_view number, std::string_view nam
     const std::string_view number_value = trimmed(without_leading_blanks(number));
     std::string record = " ";
     if (setup_value_text(number_value) == number_value) {
-        record += fixed(number, kNumberFieldLength);
+        record += fixed(number_value, kNumberFieldLength);
     } else {
         record += quoted_setup_value(number_value);
     }
@@ -231,16 +231,17 @@ std::string number_and_name_record(std::string_view number, std::string_view nam
 }  // namespace
 
 void write_setup_records(RecordSink& out, const JobRecord& job) {
-    // The lines read whole (the title, the last line) are written without
-    // the leading blank of a free-form line, so that they read back as they
-    // were written and a file saved again and again stays the same.
+    // The lines read whole (the title, the names of the job and its files,
+    // the last line) are written without the leading blank of a free-form
+    // line, so that they read back as they were written (an 80-character
+    // file name whole) and a file saved again and again stays the same.
     out.put_record(fixed(job.title, kTitleLength), true);
     out.put_record(number_and_name_record(job.n_rows_text, job.row_variable), true);
     out.put_record(number_and_name_record(job.n_cols_text, job.col_variable), true);
     out.put_record(free_form_record({job.has_labels}), true);
-    out.put_record(free_form_record({trimmed(job.job_name)}), true);
-    out.put_record(free_form_record({trimmed(job.data_file)}), true);
-    if (job.has_labels > 0) out.put_record(free_form_record({trimmed(job.label_file)}), true);
+    out.put_record(trimmed(job.job_name), true);
+    out.put_record(trimmed(job.data_file), true);
+    if (job.has_labels > 0) out.put_record(trimmed(job.label_file), true);
     out.put_record(" " + quoted_setup_value(trimmed(job.data_format)), true);
     out.put_record(free_form_record({job.dependence, job.do_nsca, job.do_homogenise, job.do_symmetry}), true);
     out.put_record(fixed(job.n_axes_text, kNumberFieldLength) + fixed(job.n_supp_text, kNumberFieldLength), true);

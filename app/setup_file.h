@@ -6,17 +6,17 @@
 //   line 2   n_rows_text (10), ' ', row_variable   free form: two values; the
 //   line 3   n_cols_text (10), ' ', col_variable   name ends at a blank or comma
 //   line 4   has_labels                          free form: one integer
-//   line 5   job_name, trimmed                   read "(A)" into 80 characters
-//   line 6   data_file, trimmed                  read "(A)"
-//   line 7   label_file, trimmed (only when has_labels is positive)
+//   line 5   job_name, trimmed, from column 1    read "(A)" into 80 characters
+//   line 6   data_file, trimmed, from column 1   read "(A)"
+//   line 7   label_file, likewise (only when has_labels is positive)
 //   next     "data_format"                       free form: one quoted value
 //   next     dependence do_nsca do_homogenise do_symmetry   free form
 //   last     n_axes_text (10) n_supp_text (10),  read "(A,A)": columns 1-10
 //            from column 1                       and 11-20
 //
 // Free-form lines begin with one blank; their values are those of
-// app/setup_values.h. Files of earlier versions began the title and the last
-// line with a blank too: they read as they always did (the title with a
+// app/setup_values.h. Files of earlier versions began every line with a
+// blank: they read as they always did (the title and the names with a
 // leading blank, the last line's fields shifted by one column), and the form
 // carries those blanks along, so such a job keeps its meaning when it is
 // saved again. Leading blanks that reading leaves on names and numbers are

@@ -21,6 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     marvist::CapturedRecords written;
     marvist::write_setup_records(written, job);
     if (written.lines.size() != (job.has_labels > 0 ? 10u : 9u)) std::abort();
+    // A line that ends in a carriage return would read back as a CR LF line
+    // end: such a field (only a binary file gives one) cannot come back.
+    for (const std::string& line : written.lines) {
+        if (!line.empty() && line.back() == '\r') return 0;
+    }
     std::string saved[3];
     for (std::string& text : saved) {
         for (const std::string& line : written.lines) text += line + "\n";
