@@ -33,8 +33,17 @@ if [[ ${1:-} == --on-display ]]; then
   trap 'kill $pid $wm 2>/dev/null || true' EXIT
   failures=0
 
-  # The visible top-level window of this exact title.
-  window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+  # The visible top-level window of this exact title, waited for. A search
+  # that meets a window being destroyed fails: it is simply tried again.
+  window() {
+    local id=
+    for _ in $(seq 150); do
+      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+      [[ -n $id ]] && break
+      sleep 0.2
+    done
+    echo "$id"
+  }
   # left top right bottom of a window's frame on the screen.
   frame() {
     local id=$1 x y w h ext l r t b
@@ -95,7 +104,7 @@ if [[ ${1:-} == --on-display ]]; then
   xdotool key Escape
 
   # A job whose data file is missing: the error window at the top left.
-  sed 's/^ mobility.dat$/ missing.dat/' mobility.set >broken.set
+  sed 's/^ *mobility[.]dat$/missing.dat/' mobility.set >broken.set
   xdotool windowactivate --sync "$main"
   xdotool key --window "$main" alt+o
   sleep 1; xdotool key r

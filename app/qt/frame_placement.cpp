@@ -38,10 +38,11 @@ private:
         if (!window_ || !window_->isVisible()) return;
         const QMargins margins = frame_margins(window_);
         if (margins == applied_ || margins.isNull()) return;
-        // Left alone once the user has moved the window away from its place.
+        // Left alone once it has been moved or resized since it was placed.
         const QPoint expected = frame_.topLeft() + QPoint(applied_.left(), applied_.top());
-        if ((window_->geometry().topLeft() - expected).manhattanLength() > 4 &&
-            (window_->frameGeometry().topLeft() - frame_.topLeft()).manhattanLength() > 4) {
+        if (window_->size() != client_ ||
+            ((window_->geometry().topLeft() - expected).manhattanLength() > 4 &&
+             (window_->frameGeometry().topLeft() - frame_.topLeft()).manhattanLength() > 4)) {
             return;
         }
         apply(margins);
@@ -49,9 +50,9 @@ private:
 
     void apply(const QMargins& margins) {
         applied_ = margins;
-        const QSize client(qMax(1, frame_.width() - margins.left() - margins.right()),
-                           qMax(1, frame_.height() - margins.top() - margins.bottom()));
-        window_->resize(client);
+        client_ = QSize(qMax(1, frame_.width() - margins.left() - margins.right()),
+                        qMax(1, frame_.height() - margins.top() - margins.bottom()));
+        window_->resize(client_);
         // move() places the frame of a top-level window, setGeometry() its client area.
         window_->move(frame_.topLeft());
     }
@@ -59,6 +60,7 @@ private:
     QPointer<QWidget> window_;
     QRect frame_;
     QMargins applied_;
+    QSize client_;
     bool shown_ = false;
 };
 

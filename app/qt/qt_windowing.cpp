@@ -211,7 +211,9 @@ ui::WindowId QtWindowing::create_scroll_window(const ui::ScrollWindowSpec& reque
         window->on_cursor([this](ScrollWindow* moved) { follow_cursor(moved); });
         followed_ = window;
         // The line and column panes go with the last window showing a file.
-        QObject::connect(window, &QObject::destroyed, [this] { file_window_gone(); });
+        // Bound to the main window, which dies with the layer, so that a
+        // window deleted after the layer is gone calls nothing.
+        if (main_) QObject::connect(window, &QObject::destroyed, main_.data(), [this] { file_window_gone(); });
     }
     std::optional<QRect> keep_clear;
     if (request.below_main_bars && !main_bars().isEmpty()) keep_clear = main_bars();
