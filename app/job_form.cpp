@@ -96,7 +96,7 @@ FormError check_form_entries(const JobRecord& job, bool has_labels) {
         {kSuppField, &job.n_supp_text},
     };
     for (const auto& [field, text] : numbers) {
-        const std::string_view typed = text->substr(0, std::min(text->size(), kNumberFieldLength));
+        const std::string_view typed = std::string_view(*text).substr(0, kNumberFieldLength);
         if (!holds_digits_and_blanks_only(typed)) {
             return FormError{true, "Number Not Accepted",
                              "\"" + std::string(field) + "\" holds \"" + std::string(trimmed(typed)) +
