@@ -98,9 +98,10 @@ FormError check_form_entries(const JobRecord& job, bool has_labels) {
     for (const auto& [field, text] : numbers) {
         const std::string_view typed = std::string_view(*text).substr(0, kNumberFieldLength);
         if (!holds_digits_and_blanks_only(typed)) {
-            return FormError{true, "Number Not Accepted",
-                             "\"" + std::string(field) + "\" holds \"" + std::string(trimmed(typed)) +
-                                 "\".\nPlease type a whole number: digits only."};
+            std::string message = "\"";
+            message.append(field).append("\" holds \"").append(trimmed(typed));
+            message.append("\".\nPlease type a whole number: digits only.");
+            return FormError{true, "Number Not Accepted", std::move(message)};
         }
     }
     if (has_labels && trimmed(without_leading_blanks(job.label_file)).empty()) {

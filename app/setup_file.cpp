@@ -242,7 +242,9 @@ void write_setup_records(RecordSink& out, const JobRecord& job) {
     out.put_record(trimmed(job.job_name), true);
     out.put_record(trimmed(job.data_file), true);
     if (job.has_labels > 0) out.put_record(trimmed(job.label_file), true);
-    out.put_record(" " + quoted_setup_value(trimmed(job.data_format)), true);
+    std::string format_line = " ";
+    format_line += quoted_setup_value(trimmed(job.data_format));
+    out.put_record(format_line, true);
     out.put_record(free_form_record({job.dependence, job.do_nsca, job.do_homogenise, job.do_symmetry}), true);
     out.put_record(fixed(job.n_axes_text, kNumberFieldLength) + fixed(job.n_supp_text, kNumberFieldLength), true);
 }
