@@ -82,9 +82,7 @@ JobRecord imported_job_record(const CountTable& table, const ImportJobSettings& 
                         ", not square: no symmetry analysis is asked");
     }
     JobRecord job;
-    // The 70th character of a title does not come back from older set-up
-    // file readers: keep it blank.
-    job.title = fixed(fixed(utf8_to_cp437("Table imported from " + std::string(csv_name)), 69), 70);
+    job.title = fixed(utf8_to_cp437("Table imported from " + std::string(csv_name)), 70);
     job.n_rows_text = fixed(std::to_string(table.rows()), 10);
     job.row_variable = fixed(variable_name(table.row_variable, "Rows"), 12);
     job.n_cols_text = fixed(std::to_string(table.cols()), 10);

@@ -133,9 +133,9 @@ TEST(ImportRunner, OneTableInThreeShapesMakesOneJob) {
     EXPECT_NE(names.find("row\tManua2\tManual, unskilled\n"), std::string::npos);
     EXPECT_NE(names.find("col\tCadres\tCadres supérieurs\n"), std::string::npos);
     EXPECT_EQ(test::read_lines((dir.path() / "wide/table.set").string()),
-              (Lines{" " + std::string("Table imported from table.csv") + std::string(41, ' '), " 5          Son         ",
-                     " 5          Father      ", " 1", " table", " table.dat", " table.lab", " \"*\"", " 0 1 1 1",
-                     " 3         0         "}));
+              (Lines{"Table imported from table.csv" + std::string(41, ' '), " 5          Son         ",
+                     " 5          Father      ", " 1", "table", "table.dat", "table.lab", " \"*\"", " 0 1 1 1",
+                     "3         0         "}));
     EXPECT_NE(listing.find("Manua2"), std::string::npos);
 
     // Run again from its set-up file, the job writes the same listing.
@@ -165,7 +165,7 @@ TEST(ImportRunner, JobFilesInTheWayAreKeptWithoutForce) {
     const RunResult named = run_runner("--import t.csv --job other --no-run", dir.path());
     EXPECT_EQ(named.status, 0);
     EXPECT_TRUE(fs::exists(dir.file("other.set")));
-    EXPECT_EQ(test::read_lines(dir.file("other.set"))[4], " other");
+    EXPECT_EQ(test::read_lines(dir.file("other.set"))[4], "other");
 }
 
 // Every kind of bad input: exit status 2, one message naming the file, the
