@@ -125,7 +125,7 @@ TEST(CsvReader, RandomTablesSurviveAnyBlockSize) {
             for (std::size_t f = 0; f < row.size(); ++f) {
                 for (std::size_t k = random() % 4; k > 0; --k) row[f] += pieces[random() % pieces.size()];
                 const bool needs_quotes = row[f].find_first_of(std::string("\"\r\n") + delimiter) != std::string::npos;
-                if (row.size() == 1 && row[f].empty()) row[f] = "x";  // not an empty line
+                if (row.size() == 1 && row[f].empty()) row[f].push_back('x');  // not an empty line
                 if (f > 0) text += delimiter;
                 if (needs_quotes || random() % 4 == 0) {
                     text += '"';

@@ -72,7 +72,7 @@ TEST(ImportRunner, OneTableInThreeShapesMakesOneJob) {
     for (const char* shape : {"wide", "long", "records"}) fs::create_directory(dir.path() / shape);
     // Wide: semicolons, a byte-order mark, CRLF, the corner naming both variables.
     std::string wide = "\xEF\xBB\xBFSon\\Father";
-    for (const auto& c : kClasses) wide += ";" + quoted(c);
+    for (const auto& c : kClasses) wide.append(";").append(quoted(c));
     wide += "\r\n";
     std::string long_text = "Son,Father,n\n";
     std::string records = "id\tFather\tSon\tremark\n";  // other columns, in another order, tab-separated
@@ -80,7 +80,7 @@ TEST(ImportRunner, OneTableInThreeShapesMakesOneJob) {
     for (std::size_t i = 0; i < kClasses.size(); ++i) {
         wide += kClasses[i];
         for (std::size_t j = 0; j < kClasses.size(); ++j) {
-            wide += ";" + std::to_string(kCounts[i][j]);
+            wide.append(";").append(std::to_string(kCounts[i][j]));
             long_text += quoted(kClasses[i]) + "," + quoted(kClasses[j]) + "," + std::to_string(kCounts[i][j]) + "\n";
             for (int k = 0; k < kCounts[i][j]; ++k) {
                 records += std::to_string(++id) + "\t" + kClasses[j] + "\t" + kClasses[i] + "\t\"a\ttab\n\"\n";
