@@ -6,6 +6,7 @@
 #include "app/data_entry.h"
 #include "app/file_windows.h"
 #include "app/file_names.h"
+#include "app/import_table.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/run_job_dialog.h"
@@ -170,7 +171,9 @@ std::vector<ui::MenuItem> main_menu() {
                 {command("&Open", "Open an arbitrary file", kCommandOpen),
                  command("&Close", "Close a file", kCommandClose, true), separator(),
                  command("Get File Name of &Data Set", data_hint, kCommandDataFile),
-                 command("Get Name of &Label File", label_hint, kCommandLabelFile), separator(),
+                 command("Get Name of &Label File", label_hint, kCommandLabelFile),
+                 command("Import &Table...", "Make a job of a table of counts in a CSV file", kCommandImportTable),
+                 separator(),
                  command("&Input New Data", data_input_hint, kCommandEnterData),
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels), separator(),
                  command("&Print", "Print the contents of a window", kCommandPrint),
@@ -257,6 +260,7 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandOldJob: RunJobDialog(session, "old "); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
+        case kCommandImportTable: ImportTable(session); break;
         case kCommandExit: return 0;
         default: show_message(session, "default", "Command not recognized"); break;
     }

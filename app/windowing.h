@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "import/table_options.h"
+
 namespace marvist::ui {
 
 // A window or modeless dialog made by the layer; 0 is no window.
@@ -165,6 +167,38 @@ struct TextStyle {
     int right_margin = 10;
 };
 
+// ---- Table import dialog ------------------------------------------------------
+
+// What the user chooses for a CSV table: how it is read and the job name.
+struct TableImportChoice {
+    TableReadOptions read;  // shape and delimiter unset: detected
+    std::string job_name;
+};
+
+// What the dialog shows for a choice: the first rows as they will be read
+// and what was detected.
+struct TableImportView {
+    std::vector<std::vector<std::string>> rows;  // the header first; fields as read (quotes undone)
+    std::string delimiter;                       // "semicolon (detected)", or why none
+    std::string shape;                           // "wide (detected)", or why none
+    std::string header;                          // the header's fields, and a byte-order mark and CRLF if any
+    std::string problem;                         // bad input within the rows shown: line, field
+                                                 // and what was expected; empty when none
+    std::vector<std::string> columns;            // the header's names, to choose from
+    bool columns_wanted = false;                 // row and column columns apply (not wide)
+    bool count_wanted = false;                   // the count column applies (long, or not yet known)
+};
+
+struct TableImportRequest {
+    std::string title;
+    std::string file;  // the CSV file, as chosen
+    TableImportChoice initial;
+    // The view for a choice; called when the dialog opens and whenever a
+    // choice changes.
+    std::function<TableImportView(const TableImportChoice&)> view;
+    WindowId owner = kNoWindow;
+};
+
 // ---- The layer ----------------------------------------------------------------
 
 class Windowing {
@@ -224,6 +258,9 @@ public:
     virtual void print_line(std::string_view line, const FontSpec& font) = 0;
     virtual void print_page_end() = 0;
     virtual void page_setup_dialog() = 0;
+
+    // The table import dialog; the choice made, or nothing when cancelled.
+    virtual std::optional<TableImportChoice> table_import_dialog(const TableImportRequest& request) = 0;
 
     // Copies a file, replacing a file of the new name when replace is set;
     // false on failure.

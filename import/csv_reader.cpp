@@ -175,9 +175,11 @@ CsvReader::Step CsvReader::parse(bool at_end, std::size_t& consumed, std::int64_
             return Step::Record;
         }
         if (needs_more && !at_end) return Step::NeedMore;
-        return fail(line_ + lines, field,
-                    "bytes that are not UTF-8 (" + hex_bytes(q, static_cast<std::size_t>(end - q)) +
-                        "); expected UTF-8 text (save the file as UTF-8)");
+        fail(line_ + lines, field,
+             "bytes that are not UTF-8 (" + hex_bytes(q, static_cast<std::size_t>(end - q)) +
+                 "); expected UTF-8 text (save the file as UTF-8)");
+        error_.input_ended = needs_more;
+        return Step::Failed;
     };
     // What ends a field at p: the delimiter (true: another field follows),
     // a line end or the end of the input (false: the record is complete).
@@ -220,9 +222,11 @@ CsvReader::Step CsvReader::parse(bool at_end, std::size_t& consumed, std::int64_
                 while (p < end && quoted_stop_[*p] == 0) ++p;
                 if (p == end) {
                     if (!at_end) return Step::NeedMore;
-                    return fail(opened_on, field,
-                                "the file ends inside a field whose double quote opens on line " +
-                                    std::to_string(opened_on) + "; expected a closing double quote");
+                    fail(opened_on, field,
+                         "the file ends inside a field whose double quote opens on line " +
+                             std::to_string(opened_on) + "; expected a closing double quote");
+                    error_.input_ended = true;
+                    return Step::Failed;
                 }
                 if (*p == '\n') {
                     ++lines;

@@ -78,6 +78,7 @@ struct CsvError {
     std::int64_t line = 0;
     int field = 0;
     std::string message;
+    bool input_ended = false;  // found because the input ended (in quotes, in a character)
 };
 
 // One record. The fields stay valid until the reader's next call.

@@ -55,20 +55,24 @@ std::string read_head(ByteSource& in, bool& whole) {
 
 CsvSample sample_records(std::string_view head, bool whole, char delimiter, std::size_t max_records) {
     CsvSample sample;
-    MemoryBytes bytes(head);
+    // A head cut from a longer file is read up to its last line end, so
+    // that every record read is whole; only a quoted field open across
+    // that line end can still be cut, which the reader tells apart.
+    std::string_view used = head;
+    const std::size_t last_line_end = head.rfind('\n');
+    if (!whole && last_line_end != std::string_view::npos) used = head.substr(0, last_line_end + 1);
+    MemoryBytes bytes(used);
     CsvReader reader(bytes, delimiter);
     CsvRecord record;
-    const std::size_t wanted = max_records + (whole ? 0 : 1);
-    while (sample.records.size() < wanted && reader.next(record)) {
+    while (sample.records.size() < max_records && reader.next(record)) {
         sample.records.emplace_back(record.fields.begin(), record.fields.end());
         sample.lines.push_back(record.line);
     }
-    if (!whole && !sample.records.empty()) {
-        // The one beyond max_records, or one the end of the head may cut.
-        sample.records.pop_back();
+    if (reader.has_error() && (whole || !reader.error().input_ended)) sample.error = reader.error();
+    if (!whole && last_line_end == std::string_view::npos && !sample.records.empty()) {
+        sample.records.pop_back();  // one line, cut by the end of the head
         sample.lines.pop_back();
     }
-    if (reader.has_error() && whole) sample.error = reader.error();
     sample.byte_order_mark = reader.had_byte_order_mark();
     sample.crlf = reader.saw_crlf();
     return sample;

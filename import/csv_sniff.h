@@ -59,7 +59,8 @@ struct CsvSample {
 };
 
 // At most max_records records of head; when the head is not the whole
-// file, the record it cuts off is left out.
+// file, the record it cuts off is left out. The error is that of bad input
+// within the records read (or just after them), not one of the cut.
 CsvSample sample_records(std::string_view head, bool whole, char delimiter, std::size_t max_records);
 
 // A guess and, when there is none, why.

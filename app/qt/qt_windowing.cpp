@@ -10,6 +10,7 @@
 #include "app/qt/item_dialog.h"
 #include "app/qt/qt_conversions.h"
 #include "app/qt/standard_dialogs.h"
+#include "app/qt/table_import_dialog.h"
 
 namespace marvist::qt {
 
@@ -315,6 +316,15 @@ void QtWindowing::print_page_end() {
 void QtWindowing::page_setup_dialog() {
     if (quitting_) return;
     printer_.page_setup(owner_widget(ui::kNoWindow));
+}
+
+// ---- Table import ----
+
+std::optional<ui::TableImportChoice> QtWindowing::table_import_dialog(const ui::TableImportRequest& request) {
+    if (quitting_) return std::nullopt;
+    TableImportDialog dialog(request, owner_widget(request.owner));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choice();
 }
 
 // ---- Files ----

@@ -69,6 +69,7 @@ public:
     void print_page_end() override;
     void page_setup_dialog() override;
 
+    std::optional<ui::TableImportChoice> table_import_dialog(const ui::TableImportRequest& request) override;
     bool copy_file(const std::string& from, const std::string& to, bool replace) override;
 
     // The widget of a window or modeless dialog; nullptr when there is none.

@@ -64,6 +64,8 @@ public:
     std::function<int(std::vector<ui::DialogItem>& items, std::string_view title)> answer_dialog;
     std::deque<int> question_answers;  // Yes/No questions; empty queue: Yes
     std::deque<bool> print_answers;    // empty queue: every print dialog confirmed
+    // Answers each table import dialog. Unset: every one is cancelled.
+    std::function<std::optional<ui::TableImportChoice>(const ui::TableImportRequest& request)> answer_import;
     std::optional<ui::FontSpec> chosen_font;
     bool copy_fails = false;
     std::vector<int> commands;  // sent by event_loop, in order
@@ -76,6 +78,7 @@ public:
     std::vector<Message> messages;
     std::vector<ui::FileDialogSpec> file_dialogs;
     int dialogs = 0;  // modal dialogs shown
+    std::vector<ui::TableImportRequest> import_dialogs;
     std::vector<std::string> titles;  // of the modal dialogs, in order
     std::map<ui::WindowId, Window> windows;
     std::vector<std::vector<std::string>> pages;
@@ -167,6 +170,11 @@ public:
     }
     void print_page_end() override {}
     void page_setup_dialog() override {}
+    std::optional<ui::TableImportChoice> table_import_dialog(const ui::TableImportRequest& request) override {
+        import_dialogs.push_back(request);
+        if (import_dialogs.size() > kMostDialogs || !answer_import) return std::nullopt;
+        return answer_import(request);
+    }
     bool copy_file(const std::string& from, const std::string& to, bool replace) override {
         std::error_code ec;
         const auto how = replace ? std::filesystem::copy_options::overwrite_existing
