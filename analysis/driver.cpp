@@ -8,7 +8,7 @@
 #include "analysis/job_listing.h"
 #include "analysis/report_error.h"
 #include "analysis/report_progress.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "nsca/nsca.h"
 #include "stats/dependence.h"
 #include "stats/homogenise.h"

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "analysis/report_error.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/storage.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/storage.h"
 
 namespace marvist {
 namespace {

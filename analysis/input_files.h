@@ -15,8 +15,8 @@
 #include <string_view>
 
 #include "analysis/run_state.h"
-#include "listing/matrix.h"
-#include "listing/record_io.h"
+#include "base/matrix.h"
+#include "base/record_io.h"
 
 namespace marvist {
 

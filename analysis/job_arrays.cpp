@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 
 namespace marvist {
 

@@ -14,7 +14,7 @@
 #include <span>
 #include <string>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "analysis/version.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "listing/matrix_print.h"
 
 namespace marvist {

@@ -8,7 +8,7 @@
 #include "analysis/job_arrays.h"
 #include "analysis/job_record.h"
 #include "analysis/run_state.h"
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "analysis/report_sink.h"
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

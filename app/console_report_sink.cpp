@@ -1,6 +1,6 @@
 #include "app/console_report_sink.h"
 
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 namespace marvist {
 

@@ -10,11 +10,11 @@
 #include "app/file_names.h"
 #include "app/job_form.h"
 #include "app/message_text.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 
 namespace marvist {
 

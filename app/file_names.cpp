@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "app/message_text.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 

@@ -8,7 +8,7 @@
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/run_job_dialog.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 

@@ -9,10 +9,10 @@
 #include "app/dialog_items.h"
 #include "app/file_names.h"
 #include "app/message_text.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 
 namespace marvist {
 

@@ -1,6 +1,6 @@
 #include "app/report_windows.h"
 
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 namespace marvist {
 

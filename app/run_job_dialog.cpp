@@ -11,9 +11,9 @@
 #include "app/output_window.h"
 #include "app/report_windows.h"
 #include "app/setup_dialogs.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/record_io.h"
 #include "plot/program_stop.h"
 
 namespace marvist {

@@ -6,7 +6,7 @@
 #include "app/file_names.h"
 #include "app/message_text.h"
 #include "app/setup_file.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 

@@ -7,9 +7,9 @@
 #include <span>
 #include <system_error>
 
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/record_io.h"
 
 namespace marvist {
 

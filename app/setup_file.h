@@ -23,7 +23,7 @@
 #include <string_view>
 
 #include "analysis/job_record.h"
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text = marvist::fuzz::text_of(data, size);

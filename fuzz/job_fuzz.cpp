@@ -10,7 +10,7 @@
 #include "app/job_form.h"
 #include "app/setup_file.h"
 #include "fuzz/fuzz_support.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "plot/program_stop.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 
 namespace {
 

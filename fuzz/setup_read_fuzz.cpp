@@ -4,7 +4,7 @@
 
 #include "app/job_form.h"
 #include "app/setup_file.h"
-#include "listing/record_io.h"
+#include "base/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     marvist::TextSource records(std::string_view(reinterpret_cast<const char*>(data), size));

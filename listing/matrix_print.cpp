@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "analysis/report_error.h"
-#include "listing/row_keys.h"
-#include "listing/storage.h"
+#include "base/row_keys.h"
+#include "base/storage.h"
 
 namespace marvist {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "analysis/run_state.h"
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

@@ -5,7 +5,7 @@
 
 #include "analysis/report_error.h"
 #include "listing/matrix_print.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "nsca/svd.h"
 
 namespace marvist {

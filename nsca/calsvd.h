@@ -8,8 +8,8 @@
 #include <string>
 
 #include "analysis/run_state.h"
-#include "listing/layout.h"
-#include "listing/matrix.h"
+#include "base/layout.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

@@ -6,7 +6,7 @@
 
 #include "analysis/report_error.h"
 #include "listing/matrix_print.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "nsca/calsvd.h"
 #include "nsca/supcol.h"
 #include "plot/joint_plots.h"

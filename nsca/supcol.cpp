@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "analysis/report_error.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 
 namespace marvist {
 

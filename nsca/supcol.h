@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "analysis/run_state.h"
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "listing/layout.h"
+#include "base/layout.h"
 #include "plot/program_stop.h"
 
 namespace marvist {

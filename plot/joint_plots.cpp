@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "analysis/report_error.h"
-#include "listing/row_keys.h"
-#include "listing/storage.h"
+#include "base/row_keys.h"
+#include "base/storage.h"
 #include "plot/printer_plot.h"
 
 namespace marvist {

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "listing/matrix.h"
-#include "listing/row_keys.h"
-#include "listing/storage.h"
+#include "base/matrix.h"
+#include "base/row_keys.h"
+#include "base/storage.h"
 #include "plot/axis_scale.h"
 #include "plot/program_stop.h"
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "analysis/driver.h"
-#include "listing/fixed_text.h"
-#include "listing/storage.h"
+#include "base/fixed_text.h"
+#include "base/storage.h"
 #include "report_codes.h"
 #include "support/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis/input_files.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "report_codes.h"
 #include "support/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "scripted_windowing.h"
 
 namespace marvist::test {

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 namespace {

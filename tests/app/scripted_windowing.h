@@ -20,7 +20,7 @@
 #include "app/main_program.h"
 #include "app/session.h"
 #include "app/windowing.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "support/test_support.h"
 
 namespace marvist::test {

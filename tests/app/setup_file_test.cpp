@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
+#include "base/fixed_text.h"
+#include "base/record_io.h"
 #include "support/test_support.h"
 
 namespace marvist {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
 #include "listing/matrix_print.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {

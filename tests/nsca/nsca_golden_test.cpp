@@ -8,7 +8,7 @@
 
 #include "analysis/driver.h"
 #include "analysis/report_codes.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {

@@ -10,9 +10,9 @@
 #include <limits>
 
 #include "analysis/report_codes.h"
-#include "listing/cp437.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 #include "nsca/calsvd.h"
 #include "nsca/supcol.h"
 #include "support/test_support.h"

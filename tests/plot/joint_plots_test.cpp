@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "analysis/run_state.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {

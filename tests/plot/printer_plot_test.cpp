@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "listing/cp437.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 #include "plot/program_stop.h"
 
 namespace marvist {

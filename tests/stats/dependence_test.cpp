@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "listing/record_io.h"
+#include "base/record_io.h"
 #include "stats/dependence.h"
 #include "support/test_support.h"
 

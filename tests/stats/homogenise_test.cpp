@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 #include "stats/homogenise.h"
 #include "support/test_support.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "listing/cp437.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 #include "stats/symmetry.h"
 #include "support/test_support.h"
 

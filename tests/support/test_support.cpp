@@ -4,9 +4,9 @@
 #include <random>
 #include <sstream>
 
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/storage.h"
 
 namespace marvist::test {
 

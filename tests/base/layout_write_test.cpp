@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "listing/layout.h"
-#include "listing/number_format.h"
-#include "listing/record_io.h"
+#include "base/layout.h"
+#include "base/number_format.h"
+#include "base/record_io.h"
 
 namespace marvist {
 namespace {

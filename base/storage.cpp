@@ -1,4 +1,4 @@
-#include "listing/storage.h"
+#include "base/storage.h"
 
 #include <unistd.h>
 

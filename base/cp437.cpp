@@ -1,4 +1,4 @@
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 #include <algorithm>
 #include <array>

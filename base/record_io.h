@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

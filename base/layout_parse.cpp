@@ -8,9 +8,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "listing/cp437.h"
-#include "listing/layout.h"
-#include "listing/layout_tree.h"
+#include "base/cp437.h"
+#include "base/layout.h"
+#include "base/layout_tree.h"
 
 namespace marvist {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "listing/cp437.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "base/cp437.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 #include "support/test_support.h"
 
 namespace marvist {

@@ -2,9 +2,9 @@
 // character targets. Reading reports a status and never throws or loops.
 #include <string>
 
-#include "listing/integer_text.h"
-#include "listing/layout.h"
-#include "listing/layout_tree.h"
+#include "base/integer_text.h"
+#include "base/layout.h"
+#include "base/layout_tree.h"
 
 namespace marvist {
 namespace {

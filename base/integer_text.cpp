@@ -1,4 +1,4 @@
-#include "listing/integer_text.h"
+#include "base/integer_text.h"
 
 #include <limits>
 

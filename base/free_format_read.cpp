@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "listing/fixed_text.h"
-#include "listing/integer_text.h"
-#include "listing/layout.h"
+#include "base/fixed_text.h"
+#include "base/integer_text.h"
+#include "base/layout.h"
 
 namespace marvist {
 namespace {

@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "listing/layout.h"
-#include "listing/layout_tree.h"
-#include "listing/number_format.h"
+#include "base/layout.h"
+#include "base/layout_tree.h"
+#include "base/number_format.h"
 
 namespace marvist {
 namespace {

@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <new>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

@@ -1,10 +1,10 @@
-#include "listing/record_io.h"
+#include "base/record_io.h"
 
 #include <sys/stat.h>
 
 #include <cstring>
 
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 namespace marvist {
 namespace {
