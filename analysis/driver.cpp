@@ -17,11 +17,6 @@
 namespace marvist {
 namespace {
 
-void fail(RunState& rs, int code) {
-    report_error(rs, code, kSeverityFatal);
-    rs.fatal_state = kFatal;
-}
-
 bool is_fatal(const RunState& rs) { return rs.fatal_state == kFatal; }
 
 // Any dependence other than 1 reads and analyses the table as rows dependent.
@@ -53,7 +48,7 @@ bool read_input_table(JobRecord& job, JobFiles& files, JobArrays& a, int n_supp_
     const int I = transpose ? job.n_cols : job.n_rows;
     const int J = transpose ? job.n_rows : job.n_cols;
     if (!obtain_table(a, I, J, n_supp_dim)) {
-        fail(rs, kErrorMemory);
+        fail(rs, ErrorCode::Memory);
         return false;
     }
     if (!transpose) write_input_table_heading(files.listing, rs);
@@ -74,15 +69,15 @@ bool read_input_table(JobRecord& job, JobFiles& files, JobArrays& a, int n_supp_
 // Totals, the check for empty rows and columns, profiles.
 // False when the job must end.
 bool compute_and_write_marginals(RecordSink& listing, JobArrays& a, int I, int J, RunState& rs) {
-    report_progress(rs, 1200);
+    report_progress(rs, ProgressCode::StartOfAnalysis);
     compute_marginals(a, I, J);
     write_marginal_totals(listing, a, I, J, rs);
     // One report for every empty row, then for every empty column.
     for (std::int64_t i = 1; i <= I; ++i) {
-        if (a.row_totals(i) == 0) fail(rs, 100);
+        if (a.row_totals(i) == 0) fail(rs, ErrorCode::EmptyRow);
     }
     for (std::int64_t j = 1; j <= J; ++j) {
-        if (a.col_totals(j) == 0) fail(rs, 110);
+        if (a.col_totals(j) == 0) fail(rs, ErrorCode::EmptyColumn);
     }
     // Also ends the job after a fatal report of a printer since the table was read.
     if (is_fatal(rs)) return false;
@@ -102,33 +97,33 @@ void run_analyses(JobRecord& job, RecordSink& listing, JobArrays& a, int I, int 
     if (rs.fatal_state == kFatalSkipNsca) job.do_nsca = 0;
 
     if (job.do_nsca == 1) {
-        report_progress(rs, 1300);
+        report_progress(rs, ProgressCode::Nsca);
         nsca(a.work_matrix, a.row_margins, a.col_margins, a.supp_counts, a.work_rows, a.work_cols, a.total_n, I, J,
              job.n_supp, static_cast<int>(a.supp_counts.cols()), rows, cols, listing, rs);
         if (is_fatal(rs)) return;
     } else {
-        report_progress(rs, 1310);
+        report_progress(rs, ProgressCode::NoNsca);
         write_no_nsca(listing);
     }
 
     if (job.do_homogenise == 1) {
-        report_progress(rs, 1320);
+        report_progress(rs, ProgressCode::Homogenisation);
         homogenise_margins(a.counts, I, J, rows, cols, listing, rs);
         if (is_fatal(rs)) return;
     } else {
-        report_progress(rs, 1330);
+        report_progress(rs, ProgressCode::NoHomogenisation);
         write_no_homogenisation(listing);
     }
 
     if (job.do_symmetry == 1) {
         if (I == J) {
-            report_progress(rs, 1350);
+            report_progress(rs, ProgressCode::Symmetry);
             analyse_symmetry(a.counts, I, J, rows, cols, listing, rs);
         } else {
             write_symmetry_impossible(listing, I, J);
         }
     } else {
-        report_progress(rs, 1360);
+        report_progress(rs, ProgressCode::NoSymmetry);
         write_no_symmetry(listing);
     }
 }
@@ -149,7 +144,7 @@ void analyse_job(JobRecord& job, JobFiles& files, RunState& rs) {
 
     JobArrays a;
     if (!job_fits(job, n_supp_dim) || !obtain_labels(a, std::max(job.n_rows, job.n_cols))) {
-        return fail(rs, kErrorMemory);
+        return fail(rs, ErrorCode::Memory);
     }
     if (job.has_labels >= 1) {
         const std::span<std::string> rows(a.row_labels.data(), static_cast<std::size_t>(a.row_labels.size()));
@@ -158,11 +153,11 @@ void analyse_job(JobRecord& job, JobFiles& files, RunState& rs) {
         if (is_fatal(rs)) return;
     }
 
-    report_progress(rs, 1100);
+    report_progress(rs, ProgressCode::ReadingData);
     if (!read_input_table(job, files, a, n_supp_dim, rs)) return;
     const int I = job.n_rows, J = job.n_cols;  // after the optional transposition
 
-    if (!obtain_analysis_arrays(a, I, J)) return fail(rs, kErrorMemory);
+    if (!obtain_analysis_arrays(a, I, J)) return fail(rs, ErrorCode::Memory);
     if (!compute_and_write_marginals(files.listing, a, I, J, rs)) return;
     run_analyses(job, files.listing, a, I, J, rs);
 }
@@ -174,20 +169,20 @@ void analyse_job(JobRecord& job, JobFiles& files, RunState& rs) {
 void close_job(JobFiles& files, RunState& rs) {
     if (!is_fatal(rs)) {
         write_successful_end(files.listing);
-        if (!files.listing.flush()) fail(rs, kErrorListingWrite);
+        if (!files.listing.flush()) fail(rs, ErrorCode::ListingWrite);
     }
     rs.progress_window_state = WindowState::Last;
     if (rs.error_window_state == WindowState::First) {
-        report_progress(rs, 9000);
+        report_progress(rs, ProgressCode::SuccessfulEnd);
     } else {
         if (is_fatal(rs)) {
-            report_error(rs, 999, kSeverityNone);
-            report_progress(rs, 0);
+            report_error(rs, ErrorCode::FailedJob, Severity::None);
+            report_progress(rs, ProgressCode::None);
         } else {
-            report_progress(rs, 9000);
+            report_progress(rs, ProgressCode::SuccessfulEnd);
         }
         rs.error_window_state = WindowState::Last;
-        report_error(rs, 0, kSeverityWarning);
+        report_error(rs, ErrorCode::None, Severity::Warning);
     }
     files.listing.close();
     files.data.close();
@@ -204,7 +199,7 @@ void run_job(JobRecord& job, RunState& rs) {
     rs.fatal_state = kFatalNone;
     rs.error_window_state = WindowState::First;
     rs.progress_window_state = WindowState::First;
-    report_progress(rs, 1050);
+    report_progress(rs, ProgressCode::Banner);
 
     JobFiles files;
     analyse_job(job, files, rs);

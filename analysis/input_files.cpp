@@ -17,11 +17,6 @@ constexpr std::size_t kNameLength = 80;
 constexpr std::size_t kFormatLength = 70;
 constexpr std::size_t kLabelLength = 6;
 
-void fail(RunState& rs, int code) {
-    report_error(rs, code, kSeverityFatal);
-    rs.fatal_state = kFatal;
-}
-
 // The file name of an 80-character field: its trailing blanks do not belong to it.
 std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kNameLength))); }
 
@@ -31,9 +26,9 @@ bool same_file(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-// Status of a read operation to its error code; 0 when it succeeded.
-int read_error(int status, int end_code, int input_code) {
-    if (status == kReadOk) return 0;
+// Status of a read operation to its error code; None when it succeeded.
+ErrorCode read_error(int status, ErrorCode end_code, ErrorCode input_code) {
+    if (status == kReadOk) return ErrorCode::None;
     return status < 0 ? end_code : input_code;
 }
 
@@ -82,20 +77,20 @@ void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& f
     const std::string listing = file_name(output_file);
     if (same_file(listing, file_name(data_file)) ||
         (has_labels > 0 && same_file(listing, file_name(label_file)))) {
-        return fail(rs, kErrorListingOpen);
+        return fail(rs, ErrorCode::ListingOpen);
     }
-    if (!files.listing.open(listing)) return fail(rs, kErrorListingOpen);
-    if (!files.data.open(file_name(data_file))) return fail(rs, kErrorDataOpen);
-    if (has_labels > 0 && !files.labels.open(file_name(label_file))) return fail(rs, kErrorLabelOpen);
+    if (!files.listing.open(listing)) return fail(rs, ErrorCode::ListingOpen);
+    if (!files.data.open(file_name(data_file))) return fail(rs, ErrorCode::DataOpen);
+    if (has_labels > 0 && !files.labels.open(file_name(label_file))) return fail(rs, ErrorCode::LabelOpen);
 
-    if (n_rows <= 1) fail(rs, kErrorTooFewRows);
-    if (n_cols <= 1) fail(rs, kErrorTooFewColumns);
-    if (n_supp < 0) fail(rs, kErrorNegativeSupp);
+    if (n_rows <= 1) fail(rs, ErrorCode::TooFewRows);
+    if (n_cols <= 1) fail(rs, ErrorCode::TooFewColumns);
+    if (n_supp < 0) fail(rs, ErrorCode::NegativeSupplementary);
 
     if (do_nsca != 1) return;
     if (rs.n_axes <= 0) {  // a negative number counts as 0
         rs.n_axes = 1;
-        report_error(rs, kWarningZeroAxes, kSeverityWarning);
+        warn(rs, ErrorCode::ZeroAxes);
         return;
     }
     const int m = std::min(n_rows, n_cols);
@@ -103,7 +98,7 @@ void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& f
         // A size below 1 has already failed the job; it must not give a
         // negative number of axes (or overflow for the most negative size).
         rs.n_axes = m > 0 ? m - 1 : 0;
-        report_error(rs, kWarningTooManyAxes, kSeverityWarning);
+        warn(rs, ErrorCode::TooManyAxes);
     }
 }
 
@@ -118,7 +113,8 @@ void read_labels(std::span<std::string> row_labels, std::span<std::string> col_l
     const Layout& layout = cached_layout("(13A6)");
     int status = read_characters(labels, layout, rows);
     if (status == kReadOk) status = read_characters(labels, layout, cols);
-    if (const int code = read_error(status, kErrorLabelEnd, kErrorLabelRead)) fail(rs, code);
+    if (const ErrorCode code = read_error(status, ErrorCode::LabelEnd, ErrorCode::LabelRead); code != ErrorCode::None)
+        fail(rs, code);
     labels.close();
 }
 
@@ -130,19 +126,19 @@ void read_table(RecordSource& data, std::string_view data_format, int n_rows, in
     const std::int64_t width = columns_dependent ? J : J + S;
 
     Vector<std::int64_t> buffer;
-    if (!obtain(buffer, width)) return fail(rs, kErrorMemory);
+    if (!obtain(buffer, width)) return fail(rs, ErrorCode::Memory);
     const std::span<std::int64_t> values(buffer.data(), static_cast<std::size_t>(width));
     TableReader reader(data, data_format);
 
     // One read operation; false (after the report) when the job must end.
     const auto read_one = [&]() {
-        const int code = read_error(reader.read(values), kErrorDataEnd, kErrorDataRead);
-        if (code != 0) {
+        const ErrorCode code = read_error(reader.read(values), ErrorCode::DataEnd, ErrorCode::DataRead);
+        if (code != ErrorCode::None) {
             fail(rs, code);
             return false;
         }
         if (!all_counts(values)) {  // negative, or too large for a 32-bit count
-            fail(rs, kErrorDataRead);
+            fail(rs, ErrorCode::DataRead);
             return false;
         }
         return true;

@@ -6,7 +6,8 @@
 //   read_table      the counts and supplementary predictors, in the user's
 //                   layout or in free format
 //
-// Failures are reported through report_error and set rs.fatal_state to 3.
+// Failures are reported through fail() (report_error.h), which sets
+// rs.fatal_state to 3.
 #pragma once
 
 #include <cstdint>
@@ -19,22 +20,6 @@
 #include "base/record_io.h"
 
 namespace marvist {
-
-// Error codes of the input files and of the job's storage.
-inline constexpr int kErrorMemory = 37;
-inline constexpr int kErrorListingOpen = 400;
-inline constexpr int kErrorDataOpen = 410;
-inline constexpr int kErrorLabelOpen = 420;
-inline constexpr int kErrorListingWrite = 430;
-inline constexpr int kErrorTooFewRows = 120;
-inline constexpr int kErrorTooFewColumns = 130;
-inline constexpr int kWarningZeroAxes = 140;
-inline constexpr int kWarningTooManyAxes = 150;
-inline constexpr int kErrorNegativeSupp = 160;
-inline constexpr int kErrorDataEnd = 510;
-inline constexpr int kErrorDataRead = 512;
-inline constexpr int kErrorLabelEnd = 520;
-inline constexpr int kErrorLabelRead = 522;
 
 // The files open during a job; each closes itself when the job is over.
 struct JobFiles {

@@ -1,19 +1,23 @@
 // Errors and warnings of a job, reported by number into the "Errors and
-// Warnings" window. The reporter never ends a job: the caller sets
-// fatal_state and the driver acts on it.
+// Warnings" window. The reporter never ends a job: fail() marks the job,
+// and the driver acts on the mark.
 #pragma once
 
 #include "analysis/run_state.h"
+#include "base/diagnostics.h"
 
 namespace marvist {
 
-// Severity of a report.
-inline constexpr int kSeverityNone = 0;     // no heading (closing report 999)
-inline constexpr int kSeverityWarning = 1;
-inline constexpr int kSeverityFatal = 3;
+// Writes the block of one report: heading by severity, message lines, and
+// for a fatal report the closing lines. Uses and advances
+// rs.error_window_state; writes through rs.reports.
+void report_error(RunState& rs, ErrorCode code, Severity severity);
 
-// code: message number (37, 50, 100, ...); severity: 0, 1, 2 or 3.
-// Uses and advances rs.error_window_state; writes through rs.reports.
-void report_error(RunState& rs, int code, int severity);
+// Reports code as fatal and sets rs.fatal_state to 3: every fatal report of
+// a job goes through here.
+void fail(RunState& rs, ErrorCode code);
+
+// Reports code as a warning; the job goes on.
+void warn(RunState& rs, ErrorCode code);
 
 }  // namespace marvist

@@ -14,7 +14,7 @@
 #include "base/cp437.h"
 #include "base/fixed_text.h"
 #include "base/record_io.h"
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {

@@ -11,7 +11,7 @@
 #include "app/setup_file.h"
 #include "fuzz/fuzz_support.h"
 #include "base/fixed_text.h"
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace {
 

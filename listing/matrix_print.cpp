@@ -39,8 +39,7 @@ bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_
                   RecordSink& listing, RunState& rs, AddRow add_row) {
     Vector<std::int64_t> numbers;
     if (!obtain(numbers, ncol)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::Memory);
         return false;
     }
     for (int j = 1; j <= ncol; ++j) numbers(j) = j;

@@ -20,8 +20,7 @@ void calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vecto
     Matrix<double> U, V;               // left and right singular vectors
     Vector<std::string> axis_captions;  // column labels of the coordinates; never shown
     if (!obtain(U, ld, n) || !obtain(V, ld, n) || !obtain(axis_captions, rs.n_axes)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::Memory);
         return;
     }
     for (std::string& caption : axis_captions) caption = std::string(6, ' ');
@@ -30,8 +29,7 @@ void calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vecto
     svd(ld, m, n, A, W, true, U, true, V, ierr, work);
     if (ierr != 0) {
         write_records(listing, "(' Trouble. Error(s) in SVD routine: IERR = ',I4)", {ierr});
-        report_error(rs, 50, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::SvdFailed);
         return;
     }
     eigsrt(U, W, V, ld, m, n, n);

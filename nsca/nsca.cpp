@@ -19,10 +19,7 @@ namespace {
 
 using Labels = std::span<const std::string>;
 
-void fail_for_memory(RunState& rs) {
-    report_error(rs, 37, kSeverityFatal);
-    rs.fatal_state = kFatal;
-}
+void fail_for_memory(RunState& rs) { fail(rs, ErrorCode::Memory); }
 
 bool is_fatal(const RunState& rs) { return rs.fatal_state == kFatal; }
 

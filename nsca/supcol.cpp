@@ -17,8 +17,7 @@ void supcol(const Matrix<double>& u, Matrix<double>& Gplus, const Vector<double>
     Vector<double> totals;  // t_s
     Matrix<double> P;       // centred profiles S(i,s)/t_s - p_i.
     if (!obtain(totals, n_supp) || !obtain(P, I, n_supp)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::Memory);
         return;
     }
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "base/layout.h"
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {

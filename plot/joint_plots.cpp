@@ -77,8 +77,7 @@ void DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_
     Matrix<double> P;
     Vector<char> labels;
     if (nPoints > 0x7fffffff || !obtain(P, nPoints, K) || !obtain(labels, nPoints)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::Memory);
         return;
     }
 

@@ -8,7 +8,7 @@
 #include "base/row_keys.h"
 #include "base/storage.h"
 #include "plot/axis_scale.h"
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {

@@ -142,7 +142,7 @@ void compute_dependence(const Matrix<double>& freq, Matrix<double>& work_matrix,
     write_records(listing, kAnovaLines, anova);
 
     if (std::fabs(tau_a) < kZero) {
-        report_error(rs, 200, kSeverityWarning);
+        warn(rs, ErrorCode::TauZero);
         rs.fatal_state = kFatalSkipNsca;
     }
 }

@@ -42,8 +42,7 @@ void homogenise_margins(const Matrix<std::int32_t>& counts, int I, int J,
     Vector<std::int64_t> rounded_cols;    // column target rounded
     if (!obtain(table, I, J) || !obtain(row_sums, I) || !obtain(col_sums, J) || !obtain(rounded, I, J) ||
         !obtain(rounded_rows, I) || !obtain(rounded_cols, J)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::Memory);
         return;
     }
 

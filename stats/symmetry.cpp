@@ -18,8 +18,7 @@ void analyse_symmetry(const Matrix<std::int32_t>& counts, int I, int J,
     Matrix<double> k;  // skew-symmetric part (F - F')/2
     Vector<double> m;  // row totals of S, equal to its column totals
     if (!obtain(f, I, J) || !obtain(s, I, J) || !obtain(k, I, J) || !obtain(m, I)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
+        fail(rs, ErrorCode::Memory);
         return;
     }
 

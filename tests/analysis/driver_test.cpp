@@ -11,19 +11,19 @@
 #include "analysis/driver.h"
 #include "base/fixed_text.h"
 #include "base/storage.h"
-#include "report_codes.h"
 #include "support/test_support.h"
 
 namespace marvist {
 namespace {
 
-using Codes = std::vector<int>;
+using Codes = std::vector<ErrorCode>;
+using enum ErrorCode;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kGolden = "tests/analysis/golden";
 
 struct Jobs : ::testing::Test, test::JobFolder {
-    Codes codes() const { return test::reported_codes(sink.errors); }
+    Codes codes() const { return sink.codes; }
     bool listed(const std::string& name, const std::string& line) const {
         const Lines lines = listing(name);
         return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -69,7 +69,7 @@ TEST_F(Jobs, GoldenListings) {
          {}, "4 3 0 Opinion     Age group   "},
         // An empty row and an empty column end the listing after the total.
         {"emptycat", "Empty row and column", "Rows", "Columns", "*", 3, 3,
-         [](JobRecord& j) { j.do_homogenise = j.do_symmetry = 1; }, {}, {100, 110, 999},
+         [](JobRecord& j) { j.do_homogenise = j.do_symmetry = 1; }, {}, {EmptyRow, EmptyColumn, FailedJob},
          "3 3 0 Rows        Columns     "},
     };
     for (const auto& g : jobs) {
@@ -81,7 +81,7 @@ TEST_F(Jobs, GoldenListings) {
         g.request(job);
         run_job(job, rs);
         EXPECT_EQ(test::golden_difference(kGolden, g.name), "");
-        EXPECT_EQ(test::reported_codes(fresh.errors), g.codes);
+        EXPECT_EQ(fresh.codes, g.codes);
         EXPECT_EQ(fresh.error_opens, g.codes.empty() ? 0 : 1) << "no error window without reports";
         Lines progress = with_banner({" Reading Input Data", " Start of Analysis"});
         progress.insert(progress.end(), g.progress.begin(), g.progress.end());
@@ -103,27 +103,27 @@ TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
         Codes codes;
         std::size_t listing_lines;  // when the job has ended; 0: nothing after the files are opened
     } cases[] = {
-        {"listing folder missing", [](JobRecord& j) { j.output_file = fixed("none/s.out", 80); }, {400, 999}, 0},
-        {"data file missing", [](JobRecord& j) { j.data_file = fixed("none.dat", 80); }, {410, 999}, 0},
-        {"label file missing", [](JobRecord& j) { j.has_labels = 1; }, {420, 999}, 0},
-        {"one row", [](JobRecord& j) { j.n_rows = 1; }, {120, 999}, 0},
-        {"no columns", [](JobRecord& j) { j.n_cols = 0; }, {130, 999}, 0},
-        {"negative predictors", [](JobRecord& j) { j.n_supp = -1; }, {160, 999}, 0},
-        {"zero axes", [](JobRecord& j) { j.do_nsca = 1; }, {140}, 0},
-        {"too many axes", [](JobRecord& j) { j.do_nsca = 1, j.n_axes = 2; }, {150}, 0},
+        {"listing folder missing", [](JobRecord& j) { j.output_file = fixed("none/s.out", 80); }, {ListingOpen, FailedJob}, 0},
+        {"data file missing", [](JobRecord& j) { j.data_file = fixed("none.dat", 80); }, {DataOpen, FailedJob}, 0},
+        {"label file missing", [](JobRecord& j) { j.has_labels = 1; }, {LabelOpen, FailedJob}, 0},
+        {"one row", [](JobRecord& j) { j.n_rows = 1; }, {TooFewRows, FailedJob}, 0},
+        {"no columns", [](JobRecord& j) { j.n_cols = 0; }, {TooFewColumns, FailedJob}, 0},
+        {"negative predictors", [](JobRecord& j) { j.n_supp = -1; }, {NegativeSupplementary, FailedJob}, 0},
+        {"zero axes", [](JobRecord& j) { j.do_nsca = 1; }, {ZeroAxes}, 0},
+        {"too many axes", [](JobRecord& j) { j.do_nsca = 1, j.n_axes = 2; }, {TooManyAxes}, 0},
         {"labels end early", [](JobRecord& j) { j.has_labels = 1, j.n_rows = 14, j.label_file = fixed("ok.lab", 80); },
-         {520, 999}, kHeaderAndEcho + 3},
+         {LabelEnd, FailedJob}, kHeaderAndEcho + 3},
         {"labels unreadable", [](JobRecord& j) { j.has_labels = 1, j.label_file = fixed("/proc/self/mem", 80); },
-         {522, 999}, kHeaderAndEcho + 3},
-        {"data end early", [](JobRecord& j) { j.n_rows = 3; }, {510, 999}, kHeaderAndEcho + 4},
-        {"data unreadable", [](JobRecord& j) { j.data_format = fixed("(2I1,F3.1)", 70); }, {512, 999}, kHeaderAndEcho + 4},
-        {"empty column", [](JobRecord& j) { j.n_cols = 3; }, {110, 999}, kThroughTotal},
+         {LabelRead, FailedJob}, kHeaderAndEcho + 3},
+        {"data end early", [](JobRecord& j) { j.n_rows = 3; }, {DataEnd, FailedJob}, kHeaderAndEcho + 4},
+        {"data unreadable", [](JobRecord& j) { j.data_format = fixed("(2I1,F3.1)", 70); }, {DataRead, FailedJob}, kHeaderAndEcho + 4},
+        {"empty column", [](JobRecord& j) { j.n_cols = 3; }, {EmptyColumn, FailedJob}, kThroughTotal},
         {"every row and column empty", [](JobRecord&) { test::write_file("s.dat", "0 0\n0 0\n"); },
-         {100, 100, 110, 110, 999}, kThroughTotal},
-        {"table far too large", [](JobRecord& j) { j.n_rows = 999999999; }, {37, 999}, kHeaderAndEcho},
-        {"huge supplementary count", [](JobRecord& j) { j.n_supp = 2000000000; }, {37, 999}, kHeaderAndEcho},
-        {"storage limit", [](JobRecord&) { set_storage_limit(200); }, {37, 999}, kHeaderAndEcho},
-        {"listing cannot be written", [](JobRecord& j) { j.output_file = fixed("/dev/full", 80); }, {430, 999}, 0},
+         {EmptyRow, EmptyRow, EmptyColumn, EmptyColumn, FailedJob}, kThroughTotal},
+        {"table far too large", [](JobRecord& j) { j.n_rows = 999999999; }, {Memory, FailedJob}, kHeaderAndEcho},
+        {"huge supplementary count", [](JobRecord& j) { j.n_supp = 2000000000; }, {Memory, FailedJob}, kHeaderAndEcho},
+        {"storage limit", [](JobRecord&) { set_storage_limit(200); }, {Memory, FailedJob}, kHeaderAndEcho},
+        {"listing cannot be written", [](JobRecord& j) { j.output_file = fixed("/dev/full", 80); }, {ListingWrite, FailedJob}, 0},
     };
     for (const auto& c : cases) {
         set_storage_limit(std::uint64_t{1} << 30);
@@ -133,9 +133,9 @@ TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
         JobRecord job = small_job("1 2 0\n3 4 0\n");
         c.change(job);
         run_job(job, rs);
-        EXPECT_EQ(test::reported_codes(fresh.errors), c.codes) << c.what;
+        EXPECT_EQ(fresh.codes, c.codes) << c.what;
         EXPECT_EQ(fresh.error_ends, 1) << c.what;
-        const bool fatal = c.codes.back() == 999;
+        const bool fatal = c.codes.back() == FailedJob;
         EXPECT_EQ(rs.fatal_state, fatal ? kFatal : kFatalNone) << c.what;
         const Lines lines = listing("s");
         if (!fatal) {
@@ -143,11 +143,11 @@ TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
         } else {
             EXPECT_EQ(lines.size(), c.listing_lines) << c.what;
         }
-        if (c.codes.front() == 37) {
+        if (c.codes.front() == Memory) {
             EXPECT_EQ(std::count(fresh.errors.begin(), fresh.errors.end(), "                 M E M O R Y   E R R O R S"), 1)
                 << c.what;
         }
-        if (c.codes.front() == 410 || c.codes.front() == 400) {
+        if (c.codes.front() == DataOpen || c.codes.front() == ListingOpen) {
             EXPECT_EQ(fresh.progress, kBanner) << "only the banner: " << c.what;
         }
     }
@@ -159,7 +159,7 @@ TEST_F(Jobs, ZeroTauSkipsNscaAndClearsItsSwitch) {
     run_job(job, rs);
     EXPECT_EQ(job.do_nsca, 0);
     EXPECT_EQ(rs.fatal_state, kFatalSkipNsca);
-    EXPECT_EQ(codes(), (Codes{200}));
+    EXPECT_EQ(codes(), (Codes{TauZero}));
     EXPECT_EQ(sink.progress[8], " No Nonsymmetric Correspondence Analysis performed");
     EXPECT_EQ(listing("s").back(), " Succesful end of Marvist");
 }
@@ -177,7 +177,7 @@ TEST_F(Jobs, TheNumberOfAxesIsBroughtIntoRange) {
     job.do_nsca = 1;
     run_job(job, rs);
     EXPECT_EQ(job.n_axes, 1);
-    EXPECT_EQ(codes(), (Codes{140}));
+    EXPECT_EQ(codes(), (Codes{ZeroAxes}));
 
     sink = test::CapturingReportSink();
     test::write_file(dir.file("t.dat"), "1 2 3 4\n5 6 7 9\n9 1 2 3\n");
@@ -186,7 +186,7 @@ TEST_F(Jobs, TheNumberOfAxesIsBroughtIntoRange) {
     job.n_axes = 5;
     run_job(job, rs);
     EXPECT_EQ(job.n_axes, 2);
-    EXPECT_EQ(codes(), (Codes{150}));
+    EXPECT_EQ(codes(), (Codes{TooManyAxes}));
     EXPECT_EQ(listing("t")[31], " Number of axes biplot (=<min[rows,columns]-1)   =   2");
     EXPECT_EQ(sink.progress[8], " Nonsymmetric Correspondence Analysis");
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "analysis/driver.h"
-#include "analysis/report_codes.h"
 #include "base/storage.h"
 #include "support/test_support.h"
 
@@ -103,7 +102,7 @@ TEST_F(NscaJobs, StorageRefusedInTheAnalysisEndsTheJob) {
     set_storage_limit(20000);
     run_job(j, rs);
     EXPECT_EQ(rs.fatal_state, kFatal);
-    EXPECT_EQ(test::reported_codes(sink.errors), (std::vector<int>{37, 999}));
+    EXPECT_EQ(sink.codes, (std::vector<ErrorCode>{ErrorCode::Memory, ErrorCode::FailedJob}));
     const Lines lines = listing("wide");
     EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{" Tau = MS(Between)/MS(Total)", ""}));
     EXPECT_EQ(sink.progress.back(), " Nonsymmetric Correspondence Analysis");

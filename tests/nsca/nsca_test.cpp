@@ -9,7 +9,6 @@
 #include <cmath>
 #include <limits>
 
-#include "analysis/report_codes.h"
 #include "base/cp437.h"
 #include "base/record_io.h"
 #include "base/storage.h"
@@ -103,7 +102,7 @@ TEST_F(Nsca, SupplementaryColumnsWithoutCountsStandAtTheOrigin) {
     supcol(u, Gplus, margins, S, 2, 2, 2, rs);
     set_storage_limit(0);
     EXPECT_EQ(rs.fatal_state, kFatal);
-    EXPECT_EQ(test::reported_codes(sink.errors), (std::vector<int>{37}));
+    EXPECT_EQ(sink.codes, (std::vector<ErrorCode>{ErrorCode::Memory}));
     EXPECT_EQ(Gplus(3, 1), kUnset);
 
     rs.fatal_state = kFatalNone;
@@ -134,12 +133,13 @@ TEST_F(Nsca, FailuresEndTheSection) {
 
     for (const bool whole : {false, true}) {
         sink.errors.clear();
+        sink.codes.clear();
         listing.lines.clear();
         rs.fatal_state = kFatalNone;
         set_storage_limit(64);  // below the 4 x 3 singular vectors and the 4 x 3 copy of the data
         whole ? run(some_matrix(), 2) : (void)decompose(some_matrix(), 4, 3, 2);
         EXPECT_TRUE(listing.lines.empty()) << whole;
-        EXPECT_EQ(test::reported_codes(sink.errors), (std::vector<int>{37})) << whole;
+        EXPECT_EQ(sink.codes, (std::vector<ErrorCode>{ErrorCode::Memory})) << whole;
         EXPECT_EQ(rs.fatal_state, kFatal) << whole;
         EXPECT_EQ(rs.n_axes, 2) << whole;
     }

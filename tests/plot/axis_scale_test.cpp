@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {

@@ -8,7 +8,7 @@
 #include "base/cp437.h"
 #include "base/record_io.h"
 #include "base/storage.h"
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {

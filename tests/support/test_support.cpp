@@ -50,6 +50,13 @@ void CapturingReportSink::open_window(ReportWindow window) {
     (window == ReportWindow::Errors ? error_opens : progress_opens)++;
 }
 
+void CapturingReportSink::error_reported(ErrorCode code, Severity severity) {
+    codes.push_back(code);
+    severities.push_back(severity);
+}
+
+void CapturingReportSink::progress_reported(ProgressCode code) { progress_codes.push_back(code); }
+
 void CapturingReportSink::write_line(ReportWindow window, std::string_view line) {
     (window == ReportWindow::Errors ? errors : progress).emplace_back(line);
 }

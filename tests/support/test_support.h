@@ -31,15 +31,21 @@ void write_file(const std::string& path, const std::string& bytes);
 // The file's lines without their line ends.
 std::vector<std::string> read_lines(const std::string& path);
 
-// Keeps the lines of both report windows and the calls made on them.
+// Keeps the lines of both report windows, the codes reported and the calls
+// made on them.
 class CapturingReportSink : public ReportSink {
 public:
     void open_window(ReportWindow window) override;
+    void error_reported(ErrorCode code, Severity severity) override;
+    void progress_reported(ProgressCode code) override;
     void write_line(ReportWindow window, std::string_view line) override;
     void end_window(ReportWindow window) override;
 
     std::vector<std::string> errors;    // lines of the error window
     std::vector<std::string> progress;  // lines of the progress window
+    std::vector<ErrorCode> codes;       // the error reports, in order
+    std::vector<Severity> severities;   // their severities
+    std::vector<ProgressCode> progress_codes;
     int error_opens = 0, error_ends = 0, progress_opens = 0, progress_ends = 0;
 };
 
