@@ -193,8 +193,8 @@ void close_job(JobFiles& files, RunState& rs) {
 
 void run_job(JobRecord& job, RunState& rs) {
     rs.n_axes = std::max(job.n_axes, 0);  // a negative number of axes counts as 0
-    rs.row_variable = fixed(job.row_variable, 12);
-    rs.col_variable = fixed(job.col_variable, 12);
+    rs.row_variable = fixed(job.row_variable, kVariableNameLength);
+    rs.col_variable = fixed(job.col_variable, kVariableNameLength);
 
     rs.fatal_state = kFatalNone;
     rs.error_window_state = WindowState::First;

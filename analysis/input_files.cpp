@@ -13,12 +13,8 @@
 namespace marvist {
 namespace {
 
-constexpr std::size_t kNameLength = 80;
-constexpr std::size_t kFormatLength = 70;
-constexpr std::size_t kLabelLength = 6;
-
 // The file name of an 80-character field: its trailing blanks do not belong to it.
-std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kNameLength))); }
+std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kFileNameLength))); }
 
 // True when both names lead to one existing file (the same name, a link).
 bool same_file(const std::string& a, const std::string& b) {
@@ -37,7 +33,7 @@ ErrorCode read_error(int status, ErrorCode end_code, ErrorCode input_code) {
 class TableReader {
 public:
     TableReader(RecordSource& data, std::string_view data_format) : data_(data) {
-        const std::string format = fixed(data_format, kFormatLength);
+        const std::string format = fixed(data_format, kDataFormatLength);
         free_format_ = format[0] == '*';
         if (free_format_) return;
         // The layout is parsed once for the whole table; a text outside the

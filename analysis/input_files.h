@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/job_record.h"
 #include "analysis/run_state.h"
 #include "base/matrix.h"
 #include "base/record_io.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "analysis/job_record.h"
 #include "base/storage.h"
 
 namespace marvist {
@@ -24,8 +25,8 @@ bool job_storage_fits(std::int64_t I, std::int64_t J, std::int64_t n_supp_dim, s
 
 bool obtain_labels(JobArrays& a, std::int64_t M) {
     if (!obtain(a.row_labels, M) || !obtain(a.col_labels, M)) return false;
-    std::fill(a.row_labels.begin(), a.row_labels.end(), std::string(6, ' '));
-    std::fill(a.col_labels.begin(), a.col_labels.end(), std::string(6, ' '));
+    std::fill(a.row_labels.begin(), a.row_labels.end(), std::string(kLabelLength, ' '));
+    std::fill(a.col_labels.begin(), a.col_labels.end(), std::string(kLabelLength, ' '));
     return true;
 }
 

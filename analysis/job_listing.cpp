@@ -56,17 +56,17 @@ void write_listing_header(RecordSink& listing, const LocalTime& now) {
 }
 
 void write_parameter_echo(RecordSink& listing, const JobRecord& job, const RunState& rs) {
-    const std::string title = fixed(job.title, 70);
-    const std::string output_file = fixed(job.output_file, 80);
-    const std::string data_file = fixed(job.data_file, 80);
+    const std::string title = fixed(job.title, kTitleLength);
+    const std::string output_file = fixed(job.output_file, kFileNameLength);
+    const std::string data_file = fixed(job.data_file, kFileNameLength);
     write_records(listing, kEcho,
                   {title, output_file, data_file, job.n_rows, rs.row_variable, job.n_cols, rs.col_variable,
                    job.dependence, job.do_nsca, yes_no(job.do_nsca), job.do_homogenise,
                    yes_no(job.do_homogenise), job.do_symmetry, yes_no(job.do_symmetry)});
     if (job.do_nsca == 1) write_records(listing, kEchoNsca, {rs.n_axes, job.n_supp});
-    const std::string data_format = fixed(job.data_format, 70);
+    const std::string data_format = fixed(job.data_format, kDataFormatLength);
     write_records(listing, kEchoLabelsAndFormat, {job.has_labels, yes_no(job.has_labels), data_format});
-    if (job.has_labels != 0) write_records(listing, kEchoLabelFile, {fixed(job.label_file, 80)});
+    if (job.has_labels != 0) write_records(listing, kEchoLabelFile, {fixed(job.label_file, kFileNameLength)});
 }
 
 void write_swap_notice(RecordSink& listing, const RunState& rs, int I, int J) {

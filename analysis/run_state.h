@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "analysis/job_record.h"
 #include "analysis/report_sink.h"
 #include "base/layout.h"
 
@@ -27,8 +28,8 @@ struct RunState {
     // Job fields the analyses read and change (the driver copies them from
     // the job record at the start and back at the end).
     int n_axes = 0;
-    std::string row_variable = std::string(12, ' ');  // 12 characters
-    std::string col_variable = std::string(12, ' ');  // 12 characters
+    std::string row_variable = std::string(kVariableNameLength, ' ');
+    std::string col_variable = std::string(kVariableNameLength, ' ');
 
     int fatal_state = kFatalNone;
     WindowState error_window_state = WindowState::First;

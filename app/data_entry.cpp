@@ -21,7 +21,6 @@ namespace marvist {
 namespace {
 
 constexpr std::size_t kLabelFieldLength = 10;
-constexpr std::size_t kLabelLength = 6;
 constexpr int kCountFieldLength = 6;
 
 const ui::FontSpec kCaptionFont{"Arial", 10, false, false, false, true};

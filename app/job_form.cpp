@@ -7,15 +7,6 @@
 
 namespace marvist {
 
-namespace {
-
-constexpr std::size_t kTitleLength = 70;
-constexpr std::size_t kNameLength = 12;
-constexpr std::size_t kFileNameLength = 80;
-constexpr std::size_t kFormatLength = 70;
-
-}  // namespace
-
 int read_number_field(std::string_view text) {
     const std::string_view field = trimmed(text.substr(0, kNumberFieldLength));
     // Ten places at most: |sum| <= 255 * 1111111111, far inside 64 bits.
@@ -44,8 +35,8 @@ FormError read_back_job_form(JobRecord& job) {
     }
 
     job.title = fixed(job.title, kTitleLength);
-    job.row_variable = fixed(job.row_variable, kNameLength);
-    job.col_variable = fixed(job.col_variable, kNameLength);
+    job.row_variable = fixed(job.row_variable, kVariableNameLength);
+    job.col_variable = fixed(job.col_variable, kVariableNameLength);
 
     job.n_rows_text = fixed(job.n_rows_text, kNumberFieldLength);
     job.n_cols_text = fixed(job.n_cols_text, kNumberFieldLength);
@@ -65,7 +56,7 @@ FormError read_back_job_form(JobRecord& job) {
     job.label_file = fixed(without_leading_blanks(job.label_file), kFileNameLength);
     std::string_view format = without_leading_blanks(job.data_format);
     if (trimmed(format).empty()) format = "*";
-    job.data_format = fixed(format, kFormatLength);
+    job.data_format = fixed(format, kDataFormatLength);
     return FormError{};
 }
 

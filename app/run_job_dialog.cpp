@@ -20,8 +20,6 @@ namespace marvist {
 
 namespace {
 
-constexpr std::size_t kTitleLength = 70;
-
 // The texts and switches of the form while it is shown. Title, variable
 // names and data format are UTF-8 here and code page 437 in the job record.
 struct JobForm {
