@@ -5,6 +5,7 @@
 
 #include "analysis/version.h"
 #include "base/fixed_text.h"
+#include "analysis/report_error.h"
 #include "listing/matrix_print.h"
 
 namespace marvist {
@@ -87,11 +88,11 @@ void write_input_table_heading(RecordSink& listing, const RunState& rs) {
 void write_input_table(RecordSink& listing, const JobArrays& a, int I, int J, int n_supp, RunState& rs) {
     const Labels rows = first_labels(a.row_labels, I);
     const Labels cols = first_labels(a.col_labels, J);
-    print_labelled_int_matrix(a.counts.data(), rows, cols, I, J, 0, listing, rs);
+    if (!print_labelled_int_matrix(a.counts.data(), rows, cols, I, J, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
     if (n_supp == 0) return;
     write_records(listing, "(/,10X,'            Supplementary predictors')");
     // The column captions are suppressed, so no labels are passed for them.
-    print_labelled_int_matrix(a.supp_counts.data(), rows, Labels{}, I, n_supp, 1, listing, rs);
+    if (!print_labelled_int_matrix(a.supp_counts.data(), rows, Labels{}, I, n_supp, ColumnLabels::Omitted, listing)) fail(rs, ErrorCode::Memory);
 }
 
 void write_marginal_totals(RecordSink& listing, const JobArrays& a, int I, int J, RunState& rs) {
@@ -99,9 +100,9 @@ void write_marginal_totals(RecordSink& listing, const JobArrays& a, int I, int J
     const Labels cols = first_labels(a.col_labels, J);
     write_records(listing, "(/,' Marginal frequencies ',/,' ──────────────────── ',/,' Rows - [f(i,.)]:  ',A)",
                   {rs.row_variable});
-    print_labelled_int_matrix(a.row_totals.data(), rows, rows, 1, I, 0, listing, rs);
+    if (!print_labelled_int_matrix(a.row_totals.data(), rows, rows, 1, I, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing, "(/,' Columns - [f(.,j)]: ',A)", {rs.col_variable});
-    print_labelled_int_matrix(a.col_totals.data(), rows, cols, 1, J, 0, listing, rs);
+    if (!print_labelled_int_matrix(a.col_totals.data(), rows, cols, 1, J, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing, "(/,' Total number of observations (N)',I10)", {a.total_n});
 }
 
@@ -111,15 +112,15 @@ void write_profiles(RecordSink& listing, const JobArrays& a, int I, int J, RunSt
     write_records(listing,
                   "(/,' Row profiles [f(i,j)/f(i,.)] - ',A,/,' ───────────────────────────────────────────')",
                   {rs.row_variable});
-    print_labelled_matrix(a.row_profiles.data(), rows, cols, I, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(a.row_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing, "(/,' Marginal column proportions  [p(.,j) = f(.,j)/N] - ',A)", {rs.col_variable});
-    print_labelled_matrix(a.col_margins.data(), rows, cols, 1, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(a.col_margins.data(), rows, cols, 1, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing,
                   "(/,' Column profiles [f(i,j)/f(.j)] - ',A,/,' ─────────────────────────────────────────────')",
                   {rs.col_variable});
-    print_labelled_matrix(a.col_profiles.data(), rows, cols, I, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(a.col_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing, "(/,' Marginal row proportions -  [p(i,.) = f(i,.)/N] ',A)", {rs.row_variable});
-    print_labelled_matrix(a.row_margins.data(), rows, rows, 1, I, 0, 0, listing, rs);
+    if (!print_labelled_matrix(a.row_margins.data(), rows, rows, 1, I, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
 }
 
 void write_dependence_banner(RecordSink& listing) {

@@ -68,9 +68,9 @@ void calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vecto
 
     const std::span<const std::string> captions(axis_captions.data(), static_cast<std::size_t>(axis_captions.size()));
     write_records(listing, "(/,' Standard row coordinates (Left singular vectors) - ',A)", {rs.row_variable});
-    print_labelled_matrix(F.data(), row_labels, captions, m, K, 1, 0, listing, rs);
+    if (!print_labelled_matrix(F.data(), row_labels, captions, m, K, ColumnLabels::Omitted, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing, "(/,' Standard column coordinates (Right singular vectors) -',' ',A)", {rs.col_variable});
-    print_labelled_matrix(G.data(), col_labels, captions, n, K, 1, 0, listing, rs);
+    if (!print_labelled_matrix(G.data(), col_labels, captions, n, K, ColumnLabels::Omitted, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
 }
 
 }  // namespace marvist

@@ -66,7 +66,7 @@ void column_coordinates_and_plots(const Matrix<double>& F, const Matrix<double>&
     if (n_supp == 0) {
         write_records(listing, "(/,' Principal coordinates for columns',/,' (scaled right singular vectors)  - ',A)",
                       {rs.col_variable});
-        print_labelled_matrix(G.data(), col_labels, captions, J, K, 1, 0, listing, rs);
+        if (!print_labelled_matrix(G.data(), col_labels, captions, J, K, ColumnLabels::Omitted, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
         DrawJointPlots(F, G, I, J, K, listing, rs);
         return;
     }
@@ -85,7 +85,7 @@ void column_coordinates_and_plots(const Matrix<double>& F, const Matrix<double>&
     if (is_fatal(rs)) return;
 
     write_records(listing, "(/,' Principal coordinates including supplementary columns - ',A)", {rs.col_variable});
-    print_labelled_matrix(Gplus.data(), as_labels(labels), captions, n_points, K, 1, 0, listing, rs);
+    if (!print_labelled_matrix(Gplus.data(), as_labels(labels), captions, n_points, K, ColumnLabels::Omitted, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     labels.release();
     DrawJointPlots(F, Gplus, I, n_points, K, listing, rs);
 }
@@ -209,14 +209,14 @@ void nsca(Matrix<double>& work_matrix, const Vector<double>& row_margins, const 
     write_records(listing, "(/,' ',78('─'),/,'           Supplementary information on the NSCA solution',/,' ',78('─'),/)");
     write_records(listing, "(/,' Implied centred column profiles',/,' Row variable: ',A,'; Column variable: ',A,/)",
                   {rs.row_variable, rs.col_variable});
-    print_labelled_matrix(X.data(), row_labels, col_labels, I, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(X.data(), row_labels, col_labels, I, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
 
     double G2 = 0.0, SS = 0.0;
     residuals(X, A, row_margins, col_margins, static_cast<double>(total_n), I, J, G2, SS);
     write_records(listing,
                   "(/,' Residuals: Not fitted part of centred column profiles',/,' Row variable: ',A,'; Column variable: ',A,/)",
                   {rs.row_variable, rs.col_variable});
-    print_labelled_matrix(X.data(), row_labels, col_labels, I, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(X.data(), row_labels, col_labels, I, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
 
     const double rms = std::sqrt(SS / static_cast<double>(std::int64_t{I} * J));
     const int df = (J - K - 1) * (I - K - 1);
@@ -227,19 +227,19 @@ void nsca(Matrix<double>& work_matrix, const Vector<double>& row_margins, const 
     write_records(listing,
                   "(/,' Proportional contribution of columns (',A,') to axes',/,'  (absolute contributions sum to eigenvalues)')",
                   {rs.col_variable});
-    print_labelled_matrix(G.data(), col_labels, captions, J, K, 1, 0, listing, rs);
+    if (!print_labelled_matrix(G.data(), col_labels, captions, J, K, ColumnLabels::Omitted, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing,
                   "(/,' Proportional contribution of the ',I2,' axes',/,' to',' column ( ',A,') contribution to tau')",
                   {K, rs.col_variable});
-    print_labelled_matrix(totals, captions, col_labels, 1, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(totals, captions, col_labels, 1, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     write_records(listing, "(/,' Column lengths in two-dimensional biplot - ',A)", {rs.col_variable});
-    print_labelled_matrix(length.data(), captions, col_labels, 1, J, 0, 0, listing, rs);
+    if (!print_labelled_matrix(length.data(), captions, col_labels, 1, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
 
     row_contributions(F, totals, W, work_rows, I, K);
     write_records(listing,
                   "(/,' Proportional contribution of axes to the increase in',' predictability of rows',/,' plus total contribution of all axes - ',A)",
                   {rs.row_variable});
-    print_labelled_matrix_with_summary(F.data(), totals, row_labels, captions, I, K, 1, 1, listing, rs);
+    if (!print_labelled_matrix_with_summary(F.data(), totals, row_labels, captions, I, K, SummaryKind::Sum, ColumnLabels::Omitted, listing)) fail(rs, ErrorCode::Memory);
 }
 
 }  // namespace marvist

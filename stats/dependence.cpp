@@ -36,7 +36,7 @@ void print_contributions(Vector<double>& work, int n, double s_r, double tau_a,
         work(k) = std::fabs(s_r) < kZero ? 0.0 : work(k) / s_r;
         work(k) = std::fabs(tau_a) < kZero ? 0.0 : work(k) / tau_a;
     }
-    print_labelled_matrix(work.data(), row_labels, captions, 1, n, 0, 0, listing, rs);
+    if (!print_labelled_matrix(work.data(), row_labels, captions, 1, n, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
     for (int k = 1; k <= n; ++k) work(k) = work(k) * tau_a * s_r;
 }
 
@@ -79,8 +79,7 @@ void compute_dependence(const Matrix<double>& freq, Matrix<double>& work_matrix,
     }
 
     write_records(listing, "(/,' Centred column profiles',/,' (Mean = Marginal row proportions)')");
-    print_labelled_matrix_with_summary(work_matrix.data(), row_margins.data(), row_labels, col_labels, I, J, 2, 0,
-                                       listing, rs);
+    if (!print_labelled_matrix_with_summary(work_matrix.data(), row_margins.data(), row_labels, col_labels, I, J, SummaryKind::Mean, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
 
     // The matrix that the correspondence analysis decomposes.
     for (int j = 1; j <= J; ++j) {

@@ -114,7 +114,7 @@ void homogenise_margins(const Matrix<std::int32_t>& counts, int I, int J,
                   "('              Table with homogenised margins',/,'              ──────────────────────────────',/,"
                   "'   (Rows = ',A,'; Columns = ',A,')')",
                   {rs.row_variable, rs.col_variable});
-    print_labelled_int_matrix(rounded.data(), row_labels, col_labels, I, J, 0, listing, rs);
+    if (!print_labelled_int_matrix(rounded.data(), row_labels, col_labels, I, J, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
 
     write_records(listing, "(/,' Values of row marginals ',I8)", {rounded_rows(1)});
     write_records(listing, "(/,' Values of column marginals ',I8)", {rounded_cols(1)});

@@ -38,13 +38,13 @@ void analyse_symmetry(const Matrix<std::int32_t>& counts, int I, int J,
     }
 
     write_records(listing, "(/,'             Symmetrised table',/,'             ─────────────────',/)");
-    print_labelled_matrix(s.data(), row_labels, col_labels, I, J, 0, 1, listing, rs);
+    if (!print_labelled_matrix(s.data(), row_labels, col_labels, I, J, ColumnLabels::Shown, Decimals::One, listing)) fail(rs, ErrorCode::Memory);
 
     write_records(listing, "(/,' Values of both column and row marginals ')");
-    print_labelled_matrix(m.data(), row_labels, row_labels, 1, I, 0, 1, listing, rs);
+    if (!print_labelled_matrix(m.data(), row_labels, row_labels, 1, I, ColumnLabels::Shown, Decimals::One, listing)) fail(rs, ErrorCode::Memory);
 
     write_records(listing, "(/,'             Skew-symmetric table',/,'             ────────────────────',/)");
-    print_labelled_matrix(k.data(), row_labels, col_labels, I, J, 0, 1, listing, rs);
+    if (!print_labelled_matrix(k.data(), row_labels, col_labels, I, J, ColumnLabels::Shown, Decimals::One, listing)) fail(rs, ErrorCode::Memory);
 }
 
 }  // namespace marvist
