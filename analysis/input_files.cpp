@@ -5,7 +5,6 @@
 #include <limits>
 #include <optional>
 
-#include "analysis/report_error.h"
 #include "base/fixed_text.h"
 #include "base/layout.h"
 #include "base/storage.h"
@@ -13,8 +12,13 @@
 namespace marvist {
 namespace {
 
-// The file name of an 80-character field: its trailing blanks do not belong to it.
-std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kFileNameLength))); }
+// The file of an 80-character name field (its trailing blanks do not belong
+// to it), a relative name taken from base_folder.
+std::string file_name(std::string_view field, const std::string& base_folder) {
+    const std::filesystem::path name(std::string(trimmed(fixed(field, kFileNameLength))));
+    if (base_folder.empty() || name.is_absolute() || name.empty()) return name.string();
+    return (std::filesystem::path(base_folder) / name).string();
+}
 
 // True when both names lead to one existing file (the same name, a link).
 bool same_file(const std::string& a, const std::string& b) {
@@ -67,18 +71,22 @@ bool all_counts(std::span<const std::int64_t> values) { return std::all_of(value
 
 void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& files,
                     std::string_view output_file, std::string_view data_file, std::string_view label_file,
-                    int has_labels, RunState& rs) {
+                    int has_labels, const std::string& base_folder, RunState& rs) {
     // Creating the listing empties its file: a listing named like the data or
     // label file would destroy the input it is about to read.
-    const std::string listing = file_name(output_file);
-    if (same_file(listing, file_name(data_file)) ||
-        (has_labels > 0 && same_file(listing, file_name(label_file)))) {
+    const std::string listing = file_name(output_file, base_folder);
+    const std::string data = file_name(data_file, base_folder);
+    const std::string labels = file_name(label_file, base_folder);
+    if (same_file(listing, data) || (has_labels > 0 && same_file(listing, labels))) {
         return fail(rs, ErrorCode::ListingOpen);
     }
     if (!files.listing.open(listing)) return fail(rs, ErrorCode::ListingOpen);
-    if (!files.data.open(file_name(data_file))) return fail(rs, ErrorCode::DataOpen);
-    if (has_labels > 0 && !files.labels.open(file_name(label_file))) return fail(rs, ErrorCode::LabelOpen);
+    if (!files.data.open(data)) return fail(rs, ErrorCode::DataOpen);
+    if (has_labels > 0 && !files.labels.open(labels)) return fail(rs, ErrorCode::LabelOpen);
+    check_table_size(n_rows, n_cols, do_nsca, n_supp, rs);
+}
 
+void check_table_size(int n_rows, int n_cols, int do_nsca, int n_supp, RunState& rs) {
     if (n_rows <= 1) fail(rs, ErrorCode::TooFewRows);
     if (n_cols <= 1) fail(rs, ErrorCode::TooFewColumns);
     if (n_supp < 0) fail(rs, ErrorCode::NegativeSupplementary);

@@ -112,18 +112,18 @@ std::optional<std::string_view> heading(Severity severity) {
 
 }  // namespace
 
-void report_error(RunState& rs, ErrorCode code, Severity severity) {
+void report_error(Reporter& reporter, ErrorCode code, Severity severity) {
     NullReportSink discard;
-    ReportSink& sink = rs.reports ? *rs.reports : discard;
+    ReportSink& sink = reporter.sink ? *reporter.sink : discard;
     const auto write = [&sink](std::string_view line) { sink.write_line(ReportWindow::Errors, line); };
 
-    if (rs.error_window_state == WindowState::Last) {  // the driver's closing call
+    if (reporter.error_window_state == WindowState::Last) {  // the driver's closing call
         sink.end_window(ReportWindow::Errors);
         return;
     }
-    if (rs.error_window_state == WindowState::First) {
+    if (reporter.error_window_state == WindowState::First) {
         sink.open_window(ReportWindow::Errors);
-        rs.error_window_state = WindowState::Mid;
+        reporter.error_window_state = WindowState::Mid;
     }
     sink.error_reported(code, severity);
 
@@ -150,12 +150,5 @@ void report_error(RunState& rs, ErrorCode code, Severity severity) {
     else
         write("                     I/O   E R R O R S  ");
 }
-
-void fail(RunState& rs, ErrorCode code) {
-    report_error(rs, code, Severity::Fatal);
-    rs.fatal_state = kFatal;
-}
-
-void warn(RunState& rs, ErrorCode code) { report_error(rs, code, Severity::Warning); }
 
 }  // namespace marvist

@@ -1,10 +1,12 @@
 #include "analysis/report_progress.h"
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "analysis/version.h"
 #include "base/fixed_text.h"
+#include "base/layout.h"
 
 namespace marvist {
 namespace {
@@ -40,21 +42,21 @@ void write_line(ReportSink& sink, std::string_view layout, std::initializer_list
 
 }  // namespace
 
-void report_progress(RunState& rs, ProgressCode code) {
+void report_progress(Reporter& reporter, ProgressCode code) {
     NullReportSink discard;
-    ReportSink& sink = rs.reports ? *rs.reports : discard;
+    ReportSink& sink = reporter.sink ? *reporter.sink : discard;
 
-    if (rs.progress_window_state == WindowState::Last) {
+    if (reporter.progress_window_state == WindowState::Last) {
         sink.progress_reported(code);
         if (code == ProgressCode::SuccessfulEnd) write_line(sink, kSuccessfulEnd);
         sink.end_window(ReportWindow::Progress);
         return;
     }
-    if (rs.progress_window_state == WindowState::First) {
+    if (reporter.progress_window_state == WindowState::First) {
         sink.open_window(ReportWindow::Progress);
-        rs.progress_window_state = WindowState::Mid;
-        const LocalTime t = rs.clock ? rs.clock() : system_local_time();
-        rs.progress_date = write_to_buffer(
+        reporter.progress_window_state = WindowState::Mid;
+        const LocalTime t = reporter.clock ? reporter.clock() : system_local_time();
+        reporter.progress_date = write_to_buffer(
             "(22X,' Date: ',I2.2,'-',I2.2,'-',I4.4,' ; Time: ',I2.2,':',I2.2,':',I2.2)",
             {t.day, t.month, t.year, t.hour, t.minute, t.second}, kLineLength);
     }
@@ -65,7 +67,7 @@ void report_progress(RunState& rs, ProgressCode code) {
         write_line(sink, "('                                          Marvist   ')");
         write_line(sink, "(A)", {version});
         write_line(sink, "(' ')");
-        sink.write_line(ReportWindow::Progress, trimmed(rs.progress_date));
+        sink.write_line(ReportWindow::Progress, trimmed(reporter.progress_date));
         write_line(sink, "(' ')");
         write_line(sink, "(' ')");
         return;

@@ -2,13 +2,14 @@
 #pragma once
 
 #include "analysis/report_sink.h"
-#include "analysis/run_state.h"
+#include "analysis/reporter.h"
 
 namespace marvist {
 
 // Writes the line of code (the banner for ProgressCode::Banner; a code that
 // is no progress code writes nothing). Uses and advances
-// rs.progress_window_state.
-void report_progress(RunState& rs, ProgressCode code);
+// reporter.progress_window_state; the closing call (state Last) writes the
+// success line for ProgressCode::SuccessfulEnd and completes the window.
+void report_progress(Reporter& reporter, ProgressCode code);
 
 }  // namespace marvist

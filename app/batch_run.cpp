@@ -7,7 +7,8 @@
 
 #include "analysis/driver.h"
 #include "analysis/job_record.h"
-#include "analysis/run_state.h"
+#include "analysis/job_context.h"
+#include "analysis/job_results.h"
 #include "app/console_report_sink.h"
 #include "app/job_form.h"
 #include "app/setup_file.h"
@@ -15,6 +16,7 @@
 #include "base/fixed_text.h"
 #include "base/record_io.h"
 #include "base/program_stop.h"
+#include "listing/listing_writer.h"
 
 namespace marvist {
 namespace {
@@ -73,14 +75,14 @@ int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FIL
 
     ConsoleReportSink reports(err);
     ConsoleSink standard_output(out);
-    RunState rs;
-    rs.reports = &reports;
-    rs.standard_output = &standard_output;
+    JobContext context;
+    context.reports = &reports;
+    ListingWriter writer(&standard_output);
 
     int exit_status = kBatchDone;
     try {
-        run_job(job, rs);
-        exit_status = rs.fatal_state == kFatal ? kBatchFatal : kBatchDone;
+        const JobResults results = run_job(job, context, writer);
+        exit_status = results.fatal_state == FatalState::Fatal ? kBatchFatal : kBatchDone;
     } catch (const ProgramStop& stop) {
         // The job's files were closed while the stop unwound the driver.
         std::fflush(out);

@@ -15,6 +15,7 @@
 #include "base/fixed_text.h"
 #include "base/record_io.h"
 #include "base/program_stop.h"
+#include "listing/listing_writer.h"
 
 namespace marvist {
 
@@ -237,26 +238,30 @@ bool confirm_job(Session& session, const JobForm& form) {
     return true;
 }
 
-// The job's report windows and console for the length of one run.
+// The job's report windows, console and listing for the length of one run.
 class JobOutlets {
 public:
     explicit JobOutlets(Session& session)
-        : session_(session), reports_(session), console_(session.console ? session.console : stdout) {
-        session_.rs.reports = &reports_;
-        session_.rs.standard_output = &console_;
+        : session_(session),
+          reports_(session),
+          console_(session.console ? session.console : stdout),
+          writer_(&console_) {
+        session_.context.reports = &reports_;
     }
     ~JobOutlets() {
         if (session_.console) std::fflush(session_.console);
-        session_.rs.reports = nullptr;
-        session_.rs.standard_output = nullptr;
+        session_.context.reports = nullptr;
     }
     JobOutlets(const JobOutlets&) = delete;
     JobOutlets& operator=(const JobOutlets&) = delete;
+
+    ListingWriter& writer() { return writer_; }
 
 private:
     Session& session_;
     WindowReportSink reports_;
     ConsoleSink console_;
+    ListingWriter writer_;
 };
 
 // Runs the confirmed job; false when a stop of the printer plots ended the
@@ -264,7 +269,7 @@ private:
 bool run_confirmed_job(Session& session) {
     try {
         JobOutlets outlets(session);
-        run_job(session.job, session.rs);
+        session.fatal_state = run_job(session.job, session.context, outlets.writer()).fatal_state;
     } catch (const ProgramStop& stop) {
         session.layer.message_box(stop.what(), "Marvist Stopped", ui::MessageStyle::Ok, session.main_window);
         session.layer.quit_program();
@@ -298,7 +303,7 @@ void RunJobDialog(Session& session, std::string_view mode) {
 
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
-    if (session.rs.fatal_state < 2) {
+    if (session.fatal_state != FatalState::Fatal) {
         ShowOutput(session);
         OfferSaveAs(session);
     }

@@ -209,8 +209,9 @@ def main():
             make_job(rng, source, "job%d" % k)
             limits = [None]
             if args.limits:
-                limits = [rng.choice([64, 200, 400, 800, 1600, 3353, 3354, 5000, 12000, 40000])
-                          for _ in range(3)]
+                # Spread over the sizes of a small job's arrays; 3354 bytes is
+                # the raster of a plot.
+                limits = [rng.choice([3353, int(10 ** rng.uniform(2, 6))]) for _ in range(3)]
             for limit in limits:
                 extra = [] if limit is None else [str(limit)]
                 results = []

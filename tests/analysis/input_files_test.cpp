@@ -21,7 +21,7 @@ struct InputFiles : ::testing::Test {
     test::CapturingReportSink sink;
     RunState rs;
     void SetUp() override {
-        rs.reports = &sink;
+        rs.reporter.sink = &sink;
         test::write_file(dir.file("t.dat"), "1 2\n");
     }
     Codes codes() const { return sink.codes; }
@@ -30,7 +30,7 @@ struct InputFiles : ::testing::Test {
 TEST_F(InputFiles, EverySizeFaultIsReportedAndTheAxesAreStillChecked) {
     rs.n_axes = 3;
     JobFiles files;
-    open_job_files(1, -5, 1, -1, files, fixed(dir.file("a.out"), 80), fixed(dir.file("t.dat"), 80), "", 0, rs);
+    open_job_files(1, -5, 1, -1, files, fixed(dir.file("a.out"), 80), fixed(dir.file("t.dat"), 80), "", 0, "", rs);
     EXPECT_EQ(codes(), (Codes{TooFewRows, TooFewColumns, NegativeSupplementary, TooManyAxes}));
     EXPECT_EQ(rs.n_axes, 0) << "a size below 1 must not give a negative number of axes";
 }
@@ -44,10 +44,10 @@ TEST_F(InputFiles, TheListingNeverReplacesAnInputFile) {
     for (const auto& [listing, has_labels] : {Case{"t.dat", 0}, Case{"link.out", 1}, Case{"t.lab", 0}}) {
         sink.errors.clear();
         sink.codes.clear();
-        rs.fatal_state = kFatalNone;
+        rs.fatal_state = FatalState::None;
         JobFiles files;
         open_job_files(2, 2, 0, 0, files, fixed(dir.file(listing), 80), fixed(dir.file("t.dat"), 80),
-                       fixed(dir.file("t.lab"), 80), has_labels, rs);
+                       fixed(dir.file("t.lab"), 80), has_labels, "", rs);
         EXPECT_EQ(codes(), has_labels == 0 && listing == "t.lab" ? Codes{} : Codes{ListingOpen}) << listing;
     }
     EXPECT_EQ(test::read_file(dir.file("t.dat")), "1 2\n");
@@ -63,7 +63,7 @@ TEST_F(InputFiles, LabelsAreReadThirteenToALineRowLabelsFirst) {
     ASSERT_TRUE(labels.open(dir.file("l.lab")));
     std::vector<std::string> rows(15, "      "), cols(15, "      ");
     read_labels(rows, cols, 15, 4, labels, rs);
-    EXPECT_EQ(rs.fatal_state, kFatalNone);
+    EXPECT_EQ(rs.fatal_state, FatalState::None);
     EXPECT_EQ((std::vector<std::string>{rows[12], rows[14], cols[0], cols[3], cols[4]}),
               (std::vector<std::string>{"mmm   ", "r 15  ", "c1    ", "c4    ", "      "}));
     EXPECT_FALSE(labels.is_open());
@@ -87,12 +87,12 @@ TEST_F(InputFiles, ReadFailuresAndTheRangeOfACount) {
     for (const auto& c : cases) {
         sink.errors.clear();
         sink.codes.clear();
-        rs.fatal_state = kFatalNone;
+        rs.fatal_state = FatalState::None;
         Matrix<std::int32_t> counts(2, 2), supp(2, 1);
         TextSource source(c.text);
         read_table(source, fixed(c.format, 70), 2, 2, c.supp, 0, counts, supp, rs);
         EXPECT_EQ(codes(), c.codes) << c.format << " | " << c.text;
-        EXPECT_EQ(rs.fatal_state, c.codes.empty() ? kFatalNone : kFatal) << c.format << " | " << c.text;
+        EXPECT_EQ(rs.fatal_state, c.codes.empty() ? FatalState::None : FatalState::Fatal) << c.format << " | " << c.text;
         if (c.codes.empty()) {
             EXPECT_EQ((Ints{counts(1, 1), supp(2, 1)}), (Ints{2147483647, 2147483647}));
         }

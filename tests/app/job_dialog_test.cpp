@@ -127,7 +127,7 @@ TEST_F(UiTest, FailedJobFillsTheReportWindowsAndShowsNoListing) {
     session.job.data_file = fixed("missing.dat", 80);
     answer_forms({});
     RunJobDialog(session, "new ");
-    EXPECT_EQ(session.rs.fatal_state, 3);
+    EXPECT_EQ(session.fatal_state, FatalState::Fatal);
     EXPECT_EQ(layer.find("Output of Marvist"), nullptr);
 
     ScriptedWindowing::Window* errors = layer.find("Errors and Warnings");
@@ -151,7 +151,7 @@ TEST_F(UiTest, PlotStopIsShownAndEndsTheProgram) {
     EXPECT_TRUE(layer.quitted);
     EXPECT_EQ(last_message().text, "NOT ENOUGH STORAGE FOR PLOT; ABORTING...");
     EXPECT_EQ(layer.find("Output of Marvist"), nullptr);
-    EXPECT_EQ(session.rs.reports, nullptr);
+    EXPECT_EQ(session.context.reports, nullptr);
 }
 
 }  // namespace

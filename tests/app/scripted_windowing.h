@@ -174,7 +174,7 @@ class UiTest : public ::testing::Test, public JobFolder {
 protected:
     UiTest() {
         session.main_window = layer.create_main_window(main_window_spec(session));
-        session.rs.clock = fixed_time;
+        session.context.clock = fixed_time;
         session.console = console_;
     }
     ~UiTest() override { std::fclose(console_); }

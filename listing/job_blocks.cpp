@@ -1,11 +1,11 @@
-#include "analysis/job_listing.h"
+#include "listing/job_blocks.h"
 
 #include <string>
 #include <string_view>
 
 #include "analysis/version.h"
 #include "base/fixed_text.h"
-#include "analysis/report_error.h"
+#include "listing/listing_status.h"
 #include "listing/matrix_print.h"
 
 namespace marvist {
@@ -51,81 +51,89 @@ using Labels = std::span<const std::string>;
 
 }  // namespace
 
-void write_listing_header(RecordSink& listing, const LocalTime& now) {
+void write_listing_header(RecordSink& listing, const JobResults& results) {
+    const LocalTime& now = results.started;
     write_records(listing, kHeader,
                   {kVersionNotice, now.day, now.month, now.year, now.hour, now.minute, now.second});
 }
 
-void write_parameter_echo(RecordSink& listing, const JobRecord& job, const RunState& rs) {
+void write_parameter_echo(RecordSink& listing, const JobResults& results) {
+    const JobRecord& job = results.job;
     const std::string title = fixed(job.title, kTitleLength);
     const std::string output_file = fixed(job.output_file, kFileNameLength);
     const std::string data_file = fixed(job.data_file, kFileNameLength);
+    const std::string row_variable = fixed(job.row_variable, kVariableNameLength);
+    const std::string col_variable = fixed(job.col_variable, kVariableNameLength);
     write_records(listing, kEcho,
-                  {title, output_file, data_file, job.n_rows, rs.row_variable, job.n_cols, rs.col_variable,
+                  {title, output_file, data_file, job.n_rows, row_variable, job.n_cols, col_variable,
                    job.dependence, job.do_nsca, yes_no(job.do_nsca), job.do_homogenise,
                    yes_no(job.do_homogenise), job.do_symmetry, yes_no(job.do_symmetry)});
-    if (job.do_nsca == 1) write_records(listing, kEchoNsca, {rs.n_axes, job.n_supp});
+    if (job.do_nsca == 1) write_records(listing, kEchoNsca, {job.n_axes, job.n_supp});
     const std::string data_format = fixed(job.data_format, kDataFormatLength);
     write_records(listing, kEchoLabelsAndFormat, {job.has_labels, yes_no(job.has_labels), data_format});
     if (job.has_labels != 0) write_records(listing, kEchoLabelFile, {fixed(job.label_file, kFileNameLength)});
 }
 
-void write_swap_notice(RecordSink& listing, const RunState& rs, int I, int J) {
+void write_swap_notice(RecordSink& listing, const JobResults& results) {
+    const JobTable& t = results.table;
     write_records(listing,
                   "(' For the dependence analysis (NSCA) the rows and columns',' have been swapped.',/,"
                   "' New row variable: ',A,'; New column variable: ',A,'.',/,"
                   "' After transposition  No. rows = ',I3,', No.',' columns = ',I3,/)",
-                  {rs.row_variable, rs.col_variable, I, J});
+                  {t.row_variable, t.col_variable, t.I, t.J});
 }
 
-void write_input_table_heading(RecordSink& listing, const RunState& rs) {
+void write_input_table_heading(RecordSink& listing, const JobResults& results) {
+    const JobTable& t = results.table;
     write_records(listing,
                   "(/,10X,'                   Input table',/,' Row variable: ',A,'; Column variable: ',A,/,"
                   "' ',78('─'))",
-                  {rs.row_variable, rs.col_variable});
+                  {t.row_variable, t.col_variable});
 }
 
-void write_input_table(RecordSink& listing, const JobArrays& a, int I, int J, int n_supp, RunState& rs) {
-    const Labels rows = first_labels(a.row_labels, I);
-    const Labels cols = first_labels(a.col_labels, J);
-    if (!print_labelled_int_matrix(a.counts.data(), rows, cols, I, J, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
-    if (n_supp == 0) return;
+void write_input_table(RecordSink& listing, const JobResults& results, ListingStatus& status) {
+    const JobTable& t = results.table;
+    const Labels rows = row_labels(t);
+    note_storage(status, print_labelled_int_matrix(t.counts.data(), rows, col_labels(t), t.I, t.J, ColumnLabels::Shown,
+                                             listing));
+    if (t.n_supp == 0) return;
     write_records(listing, "(/,10X,'            Supplementary predictors')");
     // The column captions are suppressed, so no labels are passed for them.
-    if (!print_labelled_int_matrix(a.supp_counts.data(), rows, Labels{}, I, n_supp, ColumnLabels::Omitted, listing)) fail(rs, ErrorCode::Memory);
+    note_storage(status, print_labelled_int_matrix(t.supp_counts.data(), rows, Labels{}, t.I, t.n_supp, ColumnLabels::Omitted,
+                                         listing));
 }
 
-void write_marginal_totals(RecordSink& listing, const JobArrays& a, int I, int J, RunState& rs) {
-    const Labels rows = first_labels(a.row_labels, I);
-    const Labels cols = first_labels(a.col_labels, J);
+void write_marginal_totals(RecordSink& listing, const JobResults& results, ListingStatus& status) {
+    const JobTable& t = results.table;
+    const Marginals& m = results.marginals;
+    const Labels rows = row_labels(t);
     write_records(listing, "(/,' Marginal frequencies ',/,' ──────────────────── ',/,' Rows - [f(i,.)]:  ',A)",
-                  {rs.row_variable});
-    if (!print_labelled_int_matrix(a.row_totals.data(), rows, rows, 1, I, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
-    write_records(listing, "(/,' Columns - [f(.,j)]: ',A)", {rs.col_variable});
-    if (!print_labelled_int_matrix(a.col_totals.data(), rows, cols, 1, J, ColumnLabels::Shown, listing)) fail(rs, ErrorCode::Memory);
-    write_records(listing, "(/,' Total number of observations (N)',I10)", {a.total_n});
+                  {t.row_variable});
+    note_storage(status, print_labelled_int_matrix(m.row_totals.data(), rows, rows, 1, t.I, ColumnLabels::Shown, listing));
+    write_records(listing, "(/,' Columns - [f(.,j)]: ',A)", {t.col_variable});
+    note_storage(status, print_labelled_int_matrix(m.col_totals.data(), rows, col_labels(t), 1, t.J, ColumnLabels::Shown,
+                                         listing));
+    write_records(listing, "(/,' Total number of observations (N)',I10)", {m.total_n});
 }
 
-void write_profiles(RecordSink& listing, const JobArrays& a, int I, int J, RunState& rs) {
-    const Labels rows = first_labels(a.row_labels, I);
-    const Labels cols = first_labels(a.col_labels, J);
+void write_profiles(RecordSink& listing, const JobResults& results, ListingStatus& status) {
+    const JobTable& t = results.table;
+    const Marginals& m = results.marginals;
+    const Labels rows = row_labels(t);
+    const Labels cols = col_labels(t);
+    const int I = t.I, J = t.J;
     write_records(listing,
                   "(/,' Row profiles [f(i,j)/f(i,.)] - ',A,/,' ───────────────────────────────────────────')",
-                  {rs.row_variable});
-    if (!print_labelled_matrix(a.row_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
-    write_records(listing, "(/,' Marginal column proportions  [p(.,j) = f(.,j)/N] - ',A)", {rs.col_variable});
-    if (!print_labelled_matrix(a.col_margins.data(), rows, cols, 1, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
+                  {t.row_variable});
+    note_storage(status, print_labelled_matrix(m.row_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing));
+    write_records(listing, "(/,' Marginal column proportions  [p(.,j) = f(.,j)/N] - ',A)", {t.col_variable});
+    note_storage(status, print_labelled_matrix(m.col_margins.data(), rows, cols, 1, J, ColumnLabels::Shown, Decimals::Three, listing));
     write_records(listing,
                   "(/,' Column profiles [f(i,j)/f(.j)] - ',A,/,' ─────────────────────────────────────────────')",
-                  {rs.col_variable});
-    if (!print_labelled_matrix(a.col_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
-    write_records(listing, "(/,' Marginal row proportions -  [p(i,.) = f(i,.)/N] ',A)", {rs.row_variable});
-    if (!print_labelled_matrix(a.row_margins.data(), rows, rows, 1, I, ColumnLabels::Shown, Decimals::Three, listing)) fail(rs, ErrorCode::Memory);
-}
-
-void write_dependence_banner(RecordSink& listing) {
-    write_records(listing,
-                  "(/,' ',78('═'),/,'        Overall dependence measures and their partitioning',/,' ',78('═'),/)");
+                  {t.col_variable});
+    note_storage(status, print_labelled_matrix(m.col_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing));
+    write_records(listing, "(/,' Marginal row proportions -  [p(i,.) = f(i,.)/N] ',A)", {t.row_variable});
+    note_storage(status, print_labelled_matrix(m.row_margins.data(), rows, rows, 1, I, ColumnLabels::Shown, Decimals::Three, listing));
 }
 
 void write_no_nsca(RecordSink& listing) {
@@ -140,11 +148,11 @@ void write_no_symmetry(RecordSink& listing) {
     write_records(listing, "(/,' No analysis of Symmetry and Skew Symmetry performed',/)");
 }
 
-void write_symmetry_impossible(RecordSink& listing, int I, int J) {
+void write_symmetry_impossible(RecordSink& listing, const JobResults& results) {
     write_records(listing,
                   "('          ***** WARNING *****',/,/,' Number of rows (',I3,') is not equal to Number of',"
                   "' columns (',I3,')',/,/,' ***** NO ANALYSIS OF SYMMETRY POSSIBLE *****')",
-                  {I, J});
+                  {results.table.I, results.table.J});
 }
 
 void write_successful_end(RecordSink& listing) { write_records(listing, "(/,/,' Succesful end of Marvist')"); }

@@ -5,7 +5,6 @@
 
 #include <string_view>
 
-#include "analysis/run_state.h"
 #include "base/layout.h"
 #include "base/matrix.h"
 
@@ -16,11 +15,12 @@ namespace marvist {
 //   col_points  J x K coordinates of the columns
 //   I, J, K     numbers of rows, columns and axes
 //   listing     destination of the plots
-//   rs          run state: on a storage failure code 37 is reported
-//               (fatal) and fatal_state is set to 3, nothing is plotted
 // Row p is marked with the key character of p, column q with that of q.
-void DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_points, int I, int J, int K,
-                    RecordSink& listing, RunState& rs);
+// Returns false, having plotted nothing, when the point list cannot be
+// obtained: the caller's memory error. A stop of the program by a plot
+// (ProgramStop) passes through.
+[[nodiscard]] bool DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_points, int I, int J,
+                                  int K, RecordSink& listing);
 
 // Writes the heading and the plot of every pair of axes for one point list.
 //   P        nPoints x K coordinates (point p, axis k)

@@ -1,4 +1,4 @@
-#include "plot/printer_plot.h"
+#include "listing/printer_plot.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "plot/joint_plots.h"
+#include "listing/joint_plots.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,10 +6,9 @@
 #include <span>
 #include <stdexcept>
 
-#include "analysis/report_error.h"
 #include "base/row_keys.h"
 #include "base/storage.h"
-#include "plot/printer_plot.h"
+#include "listing/printer_plot.h"
 
 namespace marvist {
 namespace {
@@ -67,8 +66,8 @@ void PlotAxisPairs(const Matrix<double>& P, int nPoints, int K, std::string_view
     }
 }
 
-void DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_points, int I, int J, int K,
-                    RecordSink& listing, RunState& rs) {
+bool DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_points, int I, int J, int K,
+                    RecordSink& listing) {
     if (I < 0 || J < 0 || K < 0 || row_points.rows() < I || col_points.rows() < J ||
         (I > 0 && row_points.cols() < K) || (J > 0 && col_points.cols() < K))
         throw std::invalid_argument("DrawJointPlots: coordinates smaller than I, J, K");
@@ -76,10 +75,7 @@ void DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_
     const std::int64_t nPoints = std::int64_t{I} + J;
     Matrix<double> P;
     Vector<char> labels;
-    if (nPoints > 0x7fffffff || !obtain(P, nPoints, K) || !obtain(labels, nPoints)) {
-        fail(rs, ErrorCode::Memory);
-        return;
-    }
+    if (nPoints > 0x7fffffff || !obtain(P, nPoints, K) || !obtain(labels, nPoints)) return false;
 
     for (int k = 1; k <= K; ++k) {
         for (int p = 1; p <= I; ++p) P(p, k) = row_points(p, k);
@@ -90,6 +86,7 @@ void DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_
 
     PlotAxisPairs(P, static_cast<int>(nPoints), K, std::string_view(labels.data(), static_cast<std::size_t>(nPoints)),
                   listing);
+    return true;
 }
 
 }  // namespace marvist
