@@ -279,9 +279,9 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandAcknowledgement:
         case kCommandErrorHandling:
         case kCommandVersion: show_help(session, number); break;
-        case kCommandNewJob: RunJobDialog(session, "new "); break;
-        case kCommandSameJob: RunJobDialog(session, "same"); break;
-        case kCommandOldJob: RunJobDialog(session, "old "); break;
+        case kCommandNewJob: RunJobDialog(session, JobMode::New); break;
+        case kCommandSameJob: RunJobDialog(session, JobMode::Same); break;
+        case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
         case kCommandExit: return 0;

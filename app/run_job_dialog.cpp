@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/driver.h"
@@ -38,7 +39,7 @@ void incorrect_task(Session& session, std::string_view layout) {
     show_message(session, "Incorrect Task Choice", message_text(layout, {kLineFeed}));
 }
 
-// Mode "new ": allowed once a data file has been chosen or created and no job
+// A new job: allowed once a data file has been chosen or created and no job
 // has been defined for it; the form gets its defaults.
 bool prepare_new_job(Session& session) {
     JobRecord& job = session.job;
@@ -71,7 +72,7 @@ bool prepare_new_job(Session& session) {
     return true;
 }
 
-// Mode "old ": the job of a set-up file. The file's label line decides
+// An old job: the job of a set-up file. The file's label line decides
 // whether labels are read, as it did when the file was saved.
 bool prepare_old_job(Session& session) {
     session.job_defined = 1;
@@ -85,7 +86,7 @@ bool prepare_old_job(Session& session) {
     return choice == SetupChoice::Read;
 }
 
-// Mode "same": the previous job's texts, with the numbers of axes and
+// The same job: the previous job's texts, with the numbers of axes and
 // predictors as the driver left them.
 bool prepare_same_job(Session& session) {
     if (session.job_defined == 0) {
@@ -280,15 +281,13 @@ bool run_confirmed_job(Session& session) {
 
 }  // namespace
 
-void RunJobDialog(Session& session, std::string_view mode) {
+void RunJobDialog(Session& session, JobMode mode) {
     close_job_windows(session);
     bool go = false;
-    if (mode == "new ") {
-        go = prepare_new_job(session);
-    } else if (mode == "old ") {
-        go = prepare_old_job(session);
-    } else if (mode == "same") {
-        go = prepare_same_job(session);
+    switch (mode) {
+        case JobMode::New: go = prepare_new_job(session); break;
+        case JobMode::Old: go = prepare_old_job(session); break;
+        case JobMode::Same: go = prepare_same_job(session); break;
     }
     if (!go) return;
 

@@ -18,8 +18,8 @@ constexpr const char* kTable = "10 20 30\n20 10 5\n5 5 40\n";
 constexpr const char* kJobName = "Job Name (8 positions) - Used for Filenames";
 
 TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
-    RunJobDialog(session, "new ");
-    RunJobDialog(session, "same");
+    RunJobDialog(session, JobMode::New);
+    RunJobDialog(session, JobMode::Same);
     ASSERT_EQ(layer.messages.size(), 2u);
     EXPECT_EQ(layer.messages[0].text, "No Data Set is yet available.\nPlease select or create a Data Set first.");
     EXPECT_EQ(layer.messages[1].text, "No previous Job available");
@@ -33,21 +33,21 @@ TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
         field_after(items, "Title for Analysis") = "Änderung";
         return ui::kDialogCancel;
     };
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_EQ(last_message().text, "You have cancelled the input specifications for the job with title: Änderung");
     EXPECT_EQ(session.job.title, fixed("\x8Enderung", 70));
 
     // A job name too long for its listing's name is refused before anything runs.
     session.job_defined = 0;
     answer_forms({}, {{kJobName, std::string(78, 'j')}});
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_EQ(last_message().title, "Job Name Not Accepted");
     EXPECT_EQ(layer.find("Progress of Marvist"), nullptr);
 
     session.job_defined = 0;
     answer_forms({}, {{"Number of Rows", " 3"}, {"Number of Columns", "3"}, {kJobName, "  abc  "}});
     layer.file_answers = {std::nullopt};  // the set-up file is not saved
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_FALSE(fs::exists("abc.set"));
     ASSERT_NE(layer.find("Output of Marvist"), nullptr);
     EXPECT_EQ(layer.find("Output of Marvist")->request.file, "abc.out");
@@ -55,19 +55,19 @@ TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
     EXPECT_NE(layer.find("Save Output File under different name"), nullptr);
     EXPECT_EQ(layer.find("Progress of Marvist")->lines.back(), " Succesful End of Marvist");
 
-    // "new " right after a job: refused, and both selections must be made again.
+    // A new job right after a job: refused, and both selections must be made again.
     session.labels_selected = 1;
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_EQ(last_message().text, "No new Data Set has been specified.\nPlease select or create a Data Set first.");
     EXPECT_EQ(session.data_selected + session.labels_selected, 0);
     for (const char* window : {"Output of Marvist", "Save Output File under different name", "Progress of Marvist"}) {
         EXPECT_EQ(layer.find(window), nullptr) << window;  // closed as the dialog opened
     }
 
-    // "same" without a data file: the form is shown but ends as cancelled.
+    // The same job without a data file: the form is shown but ends as cancelled.
     bool data_field_enabled = true;
     answer_forms([&](auto& items) { data_field_enabled = (item_named(items, "Name Data File") + 1)->enabled; });
-    RunJobDialog(session, "same");
+    RunJobDialog(session, JobMode::Same);
     EXPECT_FALSE(data_field_enabled);
     EXPECT_NE(last_message().text.find("Title of your job\nhave been cancelled because"), std::string::npos);
 }
@@ -83,7 +83,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
                  {{"Title for Analysis", "Mobility ÄÖ"}, {"Number of Rows", "3"}, {"Number of Columns", "3"},
                   {kJobName, "mob"}, {"Integer Input Format; * is Free", ""}});
     layer.file_answers = {dir.file("data/mob.set")};
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
 
     // Another session state, another folder: the old job comes back whole.
     fs::current_path(dir.path());
@@ -95,7 +95,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
                 std::to_string(*item_named(items, "Yes", 2)->bound);
     });
     layer.file_answers = {dir.file("data/mob.set"), std::nullopt};
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(shown, " Mobility ÄÖ11");
     EXPECT_EQ(folder(), fs::canonical(dir.file("data")));
     EXPECT_EQ(layer.find("Output of Marvist")->request.file, "mob.out");
@@ -103,7 +103,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
 }
 
 TEST_F(UiTest, OldJobCancelledOrUnreadable) {
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(last_message().text, "No Set-up File has been selected");
     EXPECT_EQ(session.job_defined, 0);
 
@@ -113,7 +113,7 @@ TEST_F(UiTest, OldJobCancelledOrUnreadable) {
     session.job.label_file = fixed("kept.lab", 80);
     session.job_defined = 1;
     layer.file_answers = {dir.file("elsewhere/bad.set")};
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(last_message().title, "Set-Up File Not Read");
     EXPECT_EQ(session.job.title, fixed("Kept", 70));
     EXPECT_EQ(session.job.label_file, fixed("kept.lab", 80));
@@ -126,7 +126,7 @@ TEST_F(UiTest, FailedJobFillsTheReportWindowsAndShowsNoListing) {
     session.data_selected = 1;
     session.job.data_file = fixed("missing.dat", 80);
     answer_forms({});
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_EQ(session.fatal_state, FatalState::Fatal);
     EXPECT_EQ(layer.find("Output of Marvist"), nullptr);
 
@@ -147,7 +147,7 @@ TEST_F(UiTest, PlotStopIsShownAndEndsTheProgram) {
     layer.file_answers = {dir.file("mobility.set"), std::nullopt};
     answer_forms({});
     set_storage_limit(43 * 78 - 1);
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_TRUE(layer.quitted);
     EXPECT_EQ(last_message().text, "NOT ENOUGH STORAGE FOR PLOT; ABORTING...");
     EXPECT_EQ(layer.find("Output of Marvist"), nullptr);
