@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -329,6 +330,17 @@ void close_job(Job& j, OutputFile* listing_file) {
     }
 }
 
+// Runs the body of a job: storage refused anywhere inside it is the memory
+// error, and the job goes on to its closing steps.
+template <class Body>
+void guarded(Job& j, Body body) {
+    try {
+        body();
+    } catch (const std::bad_alloc&) {
+        fail(j.rs, ErrorCode::Memory);
+    }
+}
+
 Job start_job(JobRecord& job, const JobContext& context, JobObserver& observer) {
     Job j{job, observer, RunState{}, JobResults{}, nullptr};
     j.rs.reporter.sink = context.reports;
@@ -354,7 +366,7 @@ JobResults finish_job(Job& j) {
 JobResults run_job(JobRecord& job, const JobContext& context, JobObserver& observer) {
     Job j = start_job(job, context, observer);
     JobFiles files;
-    analyse_files(j, files, context);
+    guarded(j, [&] { analyse_files(j, files, context); });
     close_job(j, j.listing != nullptr ? &files.listing : nullptr);
     files.listing.close();
     files.data.close();
@@ -365,7 +377,7 @@ JobResults run_job(JobRecord& job, const JobContext& context, JobObserver& obser
 JobResults run_job(JobRecord& job, const TableInput& table, const JobContext& context, JobObserver& observer,
                    RecordSink& listing) {
     Job j = start_job(job, context, observer);
-    analyse_memory(j, table, listing, context);
+    guarded(j, [&] { analyse_memory(j, table, listing, context); });
     close_job(j, nullptr);
     return finish_job(j);
 }

@@ -49,11 +49,14 @@ public:
         }
     }
 
+    // A negative count, or one too large for 32 bits, fails the read as
+    // soon as it is read.
     int read(std::span<std::int64_t> values) {
         std::fill(values.begin(), values.end(), std::int64_t{0});
-        if (free_format_) return read_free_format(data_, values);
+        const IntegerRange counts{0, std::numeric_limits<std::int32_t>::max()};
+        if (free_format_) return read_free_format(data_, values, counts);
         if (!layout_) return kReadInputError;
-        return read_integers(data_, *layout_, values);
+        return read_integers(data_, *layout_, values, counts);
     }
 
 private:
@@ -61,11 +64,6 @@ private:
     bool free_format_ = false;
     std::optional<Layout> layout_;
 };
-
-bool is_count(std::int64_t v) { return v >= 0 && v <= std::numeric_limits<std::int32_t>::max(); }
-
-// Checks every value of a read; the caller then stores them as 32-bit counts.
-bool all_counts(std::span<const std::int64_t> values) { return std::all_of(values.begin(), values.end(), is_count); }
 
 }  // namespace
 
@@ -137,15 +135,8 @@ void read_table(RecordSource& data, std::string_view data_format, int n_rows, in
     // One read operation; false (after the report) when the job must end.
     const auto read_one = [&]() {
         const ErrorCode code = read_error(reader.read(values), ErrorCode::DataEnd, ErrorCode::DataRead);
-        if (code != ErrorCode::None) {
-            fail(rs, code);
-            return false;
-        }
-        if (!all_counts(values)) {  // negative, or too large for a 32-bit count
-            fail(rs, ErrorCode::DataRead);
-            return false;
-        }
-        return true;
+        if (code != ErrorCode::None) fail(rs, code);
+        return code == ErrorCode::None;
     };
 
     for (std::int64_t i = 1; i <= I; ++i) {

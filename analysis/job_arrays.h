@@ -17,8 +17,13 @@ namespace marvist {
 // I, J        table size after the optional transposition
 // n_supp_dim  columns of supp_counts (n_supp, or 1 when there are none)
 // read_width  values of one read operation of the data file
-// True when all arrays of the job, and the read buffer, fit the storage limit
-// together (no size arithmetic overflows; negative sizes do not fit).
+// bytes       all arrays of the job and the read buffer together
+// False when a size is negative or the arithmetic overflows. Besides these
+// a job holds only what does not grow with it: a record of the data file
+// (at most 64 MiB) and the buffers of its files.
+bool job_storage_bytes(std::int64_t I, std::int64_t J, std::int64_t n_supp_dim, std::int64_t read_width,
+                       std::uint64_t& bytes);
+// True when those bytes fit the storage limit.
 bool job_storage_fits(std::int64_t I, std::int64_t J, std::int64_t n_supp_dim, std::int64_t read_width);
 
 // Each returns false when an array cannot be obtained (the memory error).

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -114,6 +115,13 @@ public:
     virtual bool truncated() const { return false; }
 };
 
+// The values an integer target may take. A value read outside them is an
+// input error at once, whatever the rest of the read would meet.
+struct IntegerRange {
+    std::int64_t min = std::numeric_limits<std::int64_t>::min();
+    std::int64_t max = std::numeric_limits<std::int64_t>::max();
+};
+
 // Status of one read operation.
 inline constexpr int kReadOk = 0;
 inline constexpr int kReadEndOfFile = -1;
@@ -122,10 +130,12 @@ inline constexpr int kReadInputError = 1;
 // One read operation with a layout, starting at the next record: Iw fields
 // into integers. Short records are padded with blanks, blanks inside a field
 // are ignored, a blank field reads as 0; '/' and reversion move on to the
-// next record. What is left of the last record used is skipped.
+// next record. After the last value, '/' and nX are still acted on up to the
+// next data item, a ':' or the end of the layout (a '/' that finds no record
+// is end of file). What is left of the last record used is skipped.
 // A layout that cannot be applied (literals, F or A items, no integer item at
 // all) is an input error and never loops.
-int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets);
+int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets, IntegerRange range = {});
 
 // One read operation with a layout into character targets: Aw takes w
 // characters as they stand; each target keeps its length.
@@ -143,6 +153,6 @@ struct FreeTarget {
 // r*v repeats v, a null value (",," or r*) leaves its target unchanged, '/'
 // ends the read. Character values may be quoted ('..' or "..").
 int read_free_format(RecordSource& in, std::span<FreeTarget> targets);
-int read_free_format(RecordSource& in, std::span<std::int64_t> targets);
+int read_free_format(RecordSource& in, std::span<std::int64_t> targets, IntegerRange range = {});
 
 }  // namespace marvist

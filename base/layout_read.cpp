@@ -83,6 +83,8 @@ private:
                 case Kind::Integer:
                 case Kind::Text:
                 case Kind::Real:
+                    // The read ends at the first data item after the last value.
+                    if (remaining_ == 0) return Step::Done;
                     for (std::int32_t r = 0; r < it.repeat; ++r) {
                         const std::size_t w = it.width > 0 ? static_cast<std::size_t>(it.width) : target_.length(next_);
                         if (pos_ + w > record_.size() && in_.truncated()) {
@@ -95,7 +97,9 @@ private:
                             return Step::Fail;
                         }
                         ++next_;
-                        if (--remaining_ == 0) return Step::Done;
+                        // After the last value, '/' and nX are still acted on
+                        // up to the next data item, a ':' or the end of the layout.
+                        if (--remaining_ == 0 && r + 1 < it.repeat) return Step::Done;
                     }
                     break;
                 case Kind::Literal:
@@ -137,9 +141,14 @@ bool enough_data(const LayoutTree& tree, std::size_t count) {
 
 struct IntegerTargets {
     std::span<std::int64_t> values;
+    IntegerRange range;
     std::size_t length(std::size_t) const { return 0; }
+    // A value outside the range fails the read at once.
     bool store(std::size_t k, std::string_view f, std::size_t) {
-        return parse_integer_field(f, values[k]);
+        std::int64_t v = 0;
+        if (!parse_integer_field(f, v) || v < range.min || v > range.max) return false;
+        values[k] = v;
+        return true;
     }
 };
 
@@ -164,13 +173,13 @@ struct CharacterTargets {
 
 }  // namespace
 
-int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets) {
+int read_integers(RecordSource& in, const Layout& layout, std::span<std::int64_t> targets, IntegerRange range) {
     const LayoutTree& tree = layout.tree();
     if (tree.has_literal || tree.has_real || tree.has_text || !tree.ends_record ||
         !enough_data(tree, targets.size())) {
         return kReadInputError;
     }
-    IntegerTargets t{targets};
+    IntegerTargets t{targets, range};
     return Reader<IntegerTargets>(in, tree, t, targets.size()).run();
 }
 

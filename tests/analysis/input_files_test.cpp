@@ -99,5 +99,48 @@ TEST_F(InputFiles, ReadFailuresAndTheRangeOfACount) {
     }
 }
 
+// A count out of range is an input error as soon as it is read, whatever
+// the rest of the read would have met: here the end of the file.
+TEST_F(InputFiles, ACountOutOfRangeIsReportedWhenItIsRead) {
+    const struct {
+        std::string format, text;
+    } cases[] = {
+        {"*", "1 2 3\n4 99999999999\n"},
+        {"*", "1 2 3\n4 -1\n"},
+        {"*", "1 2 3\n4 9223372036854775808\n"},  // beyond 64 bits
+        {"*", "1 2 3\n2*2147483648\n"},
+        {"(2I12)", "           1           2\n           3\n           4 99999999999\n"},
+    };
+    for (const auto& c : cases) {
+        sink.codes.clear();
+        rs.fatal_state = FatalState::None;
+        Matrix<std::int32_t> counts(2, 3), supp(2, 1);
+        TextSource source(c.text);
+        read_table(source, fixed(c.format, 70), 2, 3, 0, 0, counts, supp, rs);
+        EXPECT_EQ(codes(), Codes{DataRead}) << c.format << " | " << c.text;
+    }
+}
+
+// What each read leaves unread is 0 in the table, never a value of the
+// row before; and a layout's slash after the last value of a row takes its
+// record.
+TEST_F(InputFiles, EachRowStartsFromZeroAndEndsWhereItsLayoutEnds) {
+    Matrix<std::int32_t> counts(3, 3), supp(3, 1);
+    TextSource free_text("1 2 3\n4 /\n5 6 7\n");
+    read_table(free_text, fixed("*", 70), 3, 3, 0, 0, counts, supp, rs);
+    EXPECT_EQ((Ints{counts(2, 1), counts(2, 2), counts(2, 3), counts(3, 1)}), (Ints{4, 0, 0, 5}));
+
+    // Columns dependent: the rows of the file become columns.
+    TextSource transposed("1 2 3\n4 /\n5 6 7\n");
+    read_table(transposed, fixed("*", 70), 3, 3, 0, 1, counts, supp, rs);
+    EXPECT_EQ((Ints{counts(1, 2), counts(2, 2), counts(3, 2), counts(1, 3)}), (Ints{4, 0, 0, 5}));
+
+    Matrix<std::int32_t> table(2, 2), none(2, 1);
+    TextSource with_slash("  1  2\n\n  3  4\n\n");
+    read_table(with_slash, fixed("(2I3/)", 70), 2, 2, 0, 0, table, none, rs);
+    EXPECT_EQ(codes(), Codes{});
+    EXPECT_EQ((Ints{table(1, 1), table(1, 2), table(2, 1), table(2, 2)}), (Ints{1, 2, 3, 4}));
+}
+
 }  // namespace
 }  // namespace marvist

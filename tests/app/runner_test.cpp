@@ -27,11 +27,13 @@ struct RunResult {
     std::vector<std::string> err;  // lines
 };
 
-// Runs marvist-run with args (quoted as needed) from the folder work_in.
-RunResult run_runner(const std::string& args, const TempDir& work_in) {
+// Runs marvist-run with args (quoted as needed) from the folder work_in;
+// limits are shell commands run first (ulimit).
+RunResult run_runner(const std::string& args, const TempDir& work_in, const std::string& limits = "true") {
     TempDir capture;
-    const std::string command = "cd '" + work_in.path().string() + "' && '" MARVIST_BINARY_DIR "/marvist-run' " +
-                                args + " >'" + capture.file("out") + "' 2>'" + capture.file("err") + "'";
+    const std::string command = "cd '" + work_in.path().string() + "' && " + limits + " && '" MARVIST_BINARY_DIR
+                                "/marvist-run' " + args + " >'" + capture.file("out") + "' 2>'" +
+                                capture.file("err") + "'";
     const int raw = std::system(command.c_str());
     return RunResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_file(capture.file("out")),
                      test::read_lines(capture.file("err"))};
@@ -128,6 +130,25 @@ TEST(Runner, RunsInTheSetupFilesFolderWithinTheLimitsOfItsInput) {
     EXPECT_TRUE(has(huge.err, "E|                 M E M O R Y   E R R O R S"));
     EXPECT_TRUE(has(huge.err, "E| Marvist ended prematurely due to fatal errors"));
     EXPECT_EQ(folder_files(dir.path() / "jobs"), files);
+}
+
+// Under a limit on its memory the runner reports a job that runs out of it
+// as the memory error, with the closing lines of a failed job: here a data
+// line of 32 MiB that the limit leaves no room to hold.
+TEST(Runner, RunningOutOfMemoryIsTheMemoryError) {
+    if (test::under_address_sanitizer())
+        GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space, so no limit on it can be set";
+    TempDir dir;
+    copy_example(dir, ".", "mobility");
+    test::write_file(dir.file("mobility.dat"), std::string(32 << 20, ' ') + read_file(dir.file("mobility.dat")));
+    const RunResult run = run_runner("mobility.set", dir, "ulimit -v 32768");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run.err, "E|                 M E M O R Y   E R R O R S"));
+    EXPECT_TRUE(has(run.err, "E| Marvist ended prematurely due to fatal errors"));
+    for (const std::string& line : run.err) EXPECT_TRUE(line.rfind("P|", 0) == 0 || line.rfind("E|", 0) == 0) << line;
+    const std::vector<std::string> listing = test::read_lines(dir.file("mobility.out"));
+    ASSERT_FALSE(listing.empty());
+    EXPECT_EQ(listing.back(), " " + std::string(78, '\xC4'));  // under the heading of the input table
 }
 
 TEST(Runner, UserLayoutAndWarnings) {

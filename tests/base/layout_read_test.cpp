@@ -44,6 +44,44 @@ TEST(ReadIntegers, FieldsShortRecordsSkipSlashAndReversion) {
     EXPECT_EQ(next_of(in2), " 7 8 9");
 }
 
+// After the last value a read goes on through '/' and nX up to the next data
+// item, a ':' or the end of the layout, as a Fortran READ does (each case
+// was run through gfortran); the next read starts after the last record
+// that those slashes reached.
+TEST(ReadIntegers, SlashesAfterTheLastValueAreActedOn) {
+    const struct {
+        const char* layout;
+        std::size_t count;
+        const char* text;
+        Ints values;
+        std::int64_t next;  // what the next read, "(I3)", finds
+    } cases[] = {
+        {"(2I3/)", 2, "  1  2\n\n  3  4\n\n", {1, 2}, 3},            // the slash takes the empty line
+        {"(I3,2(/))", 1, "  1\n  2\n  3\n  4\n", {1}, 4},            // a group of slashes
+        {"(I3,2(I3,/))", 2, "  1  2\n  3\n  4\n", {1, 2}, 4},        // up to the data item of the next pass
+        {"(I3,2(/,I3))", 1, "  1\n  2\n  3\n", {1}, 3},              // a data group is begun for its slash
+        {"(I3,(I3,/))", 3, "  1  2\n  x\n  3\n  y\n  9\n", {1, 2, 3}, 9},  // after reversion
+        {"(I3,:,/)", 1, "  1\n  2\n", {1}, 2},                       // the colon stops first
+        {"(I3,50X,/)", 1, "  1\n\n  7\n", {1}, 7},                   // skips past the record's end
+    };
+    for (const auto& c : cases) {
+        TextSource in(c.text);
+        Ints t(c.count, -9);
+        EXPECT_EQ(read_ints(in, c.layout, t), kReadOk) << c.layout;
+        EXPECT_EQ(t, c.values) << c.layout;
+        Ints next(1, -9);
+        EXPECT_EQ(read_ints(in, "(I3)", next), kReadOk) << c.layout;
+        EXPECT_EQ(next[0], c.next) << c.layout;
+    }
+    // A slash after the last value that finds no record is end of file; the
+    // values read are kept.
+    TextSource in("  1  2\n  3  4\n");
+    Ints t(2, -9);
+    EXPECT_EQ(read_ints(in, "(2I3)", t), kReadOk);
+    EXPECT_EQ(read_ints(in, "(2I3/)", t), kReadEndOfFile);
+    EXPECT_EQ(t, (Ints{3, 4}));
+}
+
 TEST(ReadIntegers, EndOfFileAndInputErrors) {
     TextSource short_file(" 1 2\n");
     Ints t(4);

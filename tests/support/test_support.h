@@ -14,6 +14,22 @@
 
 namespace marvist::test {
 
+// True in a build with AddressSanitizer, which reserves terabytes of address
+// space: a limit on the address space cannot be set there.
+constexpr bool under_address_sanitizer() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
 // A fresh empty folder under the system's temporary folder, removed when
 // the object goes out of scope.
 class TempDir {
