@@ -121,8 +121,8 @@ bool read_job_table(Job& j, JobFiles& files) {
     const JobRecord& job = j.record;
     if (!obtain_job_table(j)) return false;
     listing_point(j, &JobObserver::table_reading);
-    read_table(files.data, job.data_format, job.n_rows, job.n_cols, job.n_supp, job.dependence,
-               j.results.table.counts, j.results.table.supp_counts, j.rs);
+    read_table(files.data, job.data_format, job.n_rows, job.n_cols, job.n_supp, job.dependence, j.results.table.counts,
+               j.results.table.supp_counts, j.rs);
     if (is_fatal(j.rs)) return false;
     table_complete(j);
     return true;
@@ -142,11 +142,11 @@ bool take_job_table(Job& j, const TableInput& in) {
     listing_point(j, &JobObserver::table_reading);
 
     JobTable& t = j.results.table;
-    const bool negative = std::any_of(in.counts.data(), in.counts.data() + std::int64_t{rows} * cols,
-                                      [](std::int32_t v) { return v < 0; }) ||
-                          std::any_of(in.supp_counts.data(),
-                                      in.supp_counts.data() + in.supp_counts.rows() * in.supp_counts.cols(),
-                                      [](std::int32_t v) { return v < 0; });
+    const bool negative =
+        std::any_of(in.counts.data(), in.counts.data() + std::int64_t{rows} * cols,
+                    [](std::int32_t v) { return v < 0; }) ||
+        std::any_of(in.supp_counts.data(), in.supp_counts.data() + in.supp_counts.rows() * in.supp_counts.cols(),
+                    [](std::int32_t v) { return v < 0; });
     if (negative) {
         fail(j.rs, ErrorCode::DataRead);
         return false;

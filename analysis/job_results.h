@@ -30,11 +30,11 @@ enum class FatalState {
 // The table as the analyses take it: with the columns dependent, rows and
 // columns are exchanged, so that the dependent variable is always the rows.
 struct JobTable {
-    int I = 0;                   // rows (after the exchange)
-    int J = 0;                   // columns
-    bool transposed = false;     // the columns were dependent: rows and columns exchanged
-    std::string row_variable;    // the names of the row and column variables (12
-    std::string col_variable;    // characters each), exchanged with the table
+    int I = 0;                 // rows (after the exchange)
+    int J = 0;                 // columns
+    bool transposed = false;   // the columns were dependent: rows and columns exchanged
+    std::string row_variable;  // the names of the row and column variables (12
+    std::string col_variable;  // characters each), exchanged with the table
     // Six-character labels, blank when no label file was read; the first I
     // (J) entries label the table's rows (columns).
     Vector<std::string> row_labels, col_labels;

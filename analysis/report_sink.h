@@ -14,17 +14,17 @@ enum class ReportWindow { Errors, Progress };
 
 // The stages of a job as the progress window shows them.
 enum class ProgressCode : int {
-    None = 0,                   // the driver's closing call after a fatal end: no line
-    Banner = 1050,              // first report of a job
-    ReadingData = 1100,         // the labels are read, the counts come next
-    StartOfAnalysis = 1200,     // the table is read
-    Nsca = 1300,                // NSCA starts
-    NoNsca = 1310,              // NSCA not requested or skipped
-    Homogenisation = 1320,      // homogenisation starts
-    NoHomogenisation = 1330,    // homogenisation not requested
-    Symmetry = 1350,            // symmetry analysis starts
-    NoSymmetry = 1360,          // symmetry analysis not requested
-    SuccessfulEnd = 9000,       // the job ended without a fatal error
+    None = 0,                 // the driver's closing call after a fatal end: no line
+    Banner = 1050,            // first report of a job
+    ReadingData = 1100,       // the labels are read, the counts come next
+    StartOfAnalysis = 1200,   // the table is read
+    Nsca = 1300,              // NSCA starts
+    NoNsca = 1310,            // NSCA not requested or skipped
+    Homogenisation = 1320,    // homogenisation starts
+    NoHomogenisation = 1330,  // homogenisation not requested
+    Symmetry = 1350,          // symmetry analysis starts
+    NoSymmetry = 1360,        // symmetry analysis not requested
+    SuccessfulEnd = 9000,     // the job ended without a fatal error
 };
 
 class ReportSink {

@@ -6,16 +6,16 @@
 #include <system_error>
 
 #include "analysis/driver.h"
-#include "analysis/job_record.h"
 #include "analysis/job_context.h"
+#include "analysis/job_record.h"
 #include "analysis/job_results.h"
 #include "app/console_report_sink.h"
 #include "app/job_form.h"
 #include "app/setup_file.h"
 #include "base/cp437.h"
 #include "base/fixed_text.h"
-#include "base/record_io.h"
 #include "base/program_stop.h"
+#include "base/record_io.h"
 #include "listing/listing_writer.h"
 
 namespace marvist {

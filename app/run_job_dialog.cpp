@@ -14,8 +14,8 @@
 #include "app/setup_dialogs.h"
 #include "base/cp437.h"
 #include "base/fixed_text.h"
-#include "base/record_io.h"
 #include "base/program_stop.h"
+#include "base/record_io.h"
 #include "listing/listing_writer.h"
 
 namespace marvist {

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "analysis/job_record.h"
 #include "analysis/job_context.h"
+#include "analysis/job_record.h"
 #include "analysis/job_results.h"
 #include "app/windowing.h"
 

@@ -9,9 +9,9 @@
 #include "analysis/driver.h"
 #include "app/job_form.h"
 #include "app/setup_file.h"
-#include "fuzz/fuzz_support.h"
 #include "base/fixed_text.h"
 #include "base/program_stop.h"
+#include "fuzz/fuzz_support.h"
 #include "listing/listing_writer.h"
 
 namespace {

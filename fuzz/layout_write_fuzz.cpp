@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "base/layout.h"
 #include "base/record_io.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 

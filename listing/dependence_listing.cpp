@@ -26,8 +26,8 @@ void write_dependence(RecordSink& listing, RecordSink* standard_output, const Jo
                   "(/,' ',78('═'),/,'        Overall dependence measures and their partitioning',/,' ',78('═'),/)");
     write_records(listing, "(/,' Centred column profiles',/,' (Mean = Marginal row proportions)')");
     note_storage(status, print_labelled_matrix_with_summary(r.centred_profiles.data(),
-                                                            results.marginals.row_margins.data(), rows, cols, t.I,
-                                                            t.J, SummaryKind::Mean, ColumnLabels::Shown, listing));
+                                                            results.marginals.row_margins.data(), rows, cols, t.I, t.J,
+                                                            SummaryKind::Mean, ColumnLabels::Shown, listing));
 
     write_both(listing, standard_output,
                "(/,' Tau_a (Rows dependent)     ',F10.3,/,' Asympt. approx. chi square ',F25.3,' with df ',I3)",

@@ -21,8 +21,7 @@ void write_homogenisation(RecordSink& listing, RecordSink* standard_output, cons
     const HomogenisationResult& r = *results.homogenisation;
 
     write_both(listing, standard_output,
-               "(/,' ',78('═'),/,'               Homogenise margins of input contingency table',/,' ',78('═'),/)",
-               {});
+               "(/,' ',78('═'),/,'               Homogenise margins of input contingency table',/,' ',78('═'),/)", {});
     const int steps = static_cast<int>(r.sweeps.size());
     if (standard_output != nullptr) {
         for (int k = 1; k <= steps; ++k)
@@ -44,10 +43,11 @@ void write_homogenisation(RecordSink& listing, RecordSink* standard_output, cons
 
     write_records(listing, "(/,' Values of row marginals ',I8)", {r.rounded_row_target});
     write_records(listing, "(/,' Values of column marginals ',I8)", {r.rounded_col_target});
-    write_records(listing,
-                  "(/,' Average value for entry in table ',I8,/,' Values deviating from the average indicate presence of ',"
-                  "'interaction',/)",
-                  {r.average_entry});
+    write_records(
+        listing,
+        "(/,' Average value for entry in table ',I8,/,' Values deviating from the average indicate presence of ',"
+        "'interaction',/)",
+        {r.average_entry});
 }
 
 }  // namespace marvist

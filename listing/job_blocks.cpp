@@ -53,8 +53,7 @@ using Labels = std::span<const std::string>;
 
 void write_listing_header(RecordSink& listing, const JobResults& results) {
     const LocalTime& now = results.started;
-    write_records(listing, kHeader,
-                  {kVersionNotice, now.day, now.month, now.year, now.hour, now.minute, now.second});
+    write_records(listing, kHeader, {kVersionNotice, now.day, now.month, now.year, now.hour, now.minute, now.second});
 }
 
 void write_parameter_echo(RecordSink& listing, const JobResults& results) {
@@ -64,10 +63,10 @@ void write_parameter_echo(RecordSink& listing, const JobResults& results) {
     const std::string data_file = fixed(job.data_file, kFileNameLength);
     const std::string row_variable = fixed(job.row_variable, kVariableNameLength);
     const std::string col_variable = fixed(job.col_variable, kVariableNameLength);
-    write_records(listing, kEcho,
-                  {title, output_file, data_file, job.n_rows, row_variable, job.n_cols, col_variable,
-                   job.dependence, job.do_nsca, yes_no(job.do_nsca), job.do_homogenise,
-                   yes_no(job.do_homogenise), job.do_symmetry, yes_no(job.do_symmetry)});
+    write_records(
+        listing, kEcho,
+        {title, output_file, data_file, job.n_rows, row_variable, job.n_cols, col_variable, job.dependence, job.do_nsca,
+         yes_no(job.do_nsca), job.do_homogenise, yes_no(job.do_homogenise), job.do_symmetry, yes_no(job.do_symmetry)});
     if (job.do_nsca == 1) write_records(listing, kEchoNsca, {job.n_axes, job.n_supp});
     const std::string data_format = fixed(job.data_format, kDataFormatLength);
     write_records(listing, kEchoLabelsAndFormat, {job.has_labels, yes_no(job.has_labels), data_format});
@@ -95,12 +94,12 @@ void write_input_table(RecordSink& listing, const JobResults& results, ListingSt
     const JobTable& t = results.table;
     const Labels rows = row_labels(t);
     note_storage(status, print_labelled_int_matrix(t.counts.data(), rows, col_labels(t), t.I, t.J, ColumnLabels::Shown,
-                                             listing));
+                                                   listing));
     if (t.n_supp == 0) return;
     write_records(listing, "(/,10X,'            Supplementary predictors')");
     // The column captions are suppressed, so no labels are passed for them.
-    note_storage(status, print_labelled_int_matrix(t.supp_counts.data(), rows, Labels{}, t.I, t.n_supp, ColumnLabels::Omitted,
-                                         listing));
+    note_storage(status, print_labelled_int_matrix(t.supp_counts.data(), rows, Labels{}, t.I, t.n_supp,
+                                                   ColumnLabels::Omitted, listing));
 }
 
 void write_marginal_totals(RecordSink& listing, const JobResults& results, ListingStatus& status) {
@@ -109,10 +108,11 @@ void write_marginal_totals(RecordSink& listing, const JobResults& results, Listi
     const Labels rows = row_labels(t);
     write_records(listing, "(/,' Marginal frequencies ',/,' ──────────────────── ',/,' Rows - [f(i,.)]:  ',A)",
                   {t.row_variable});
-    note_storage(status, print_labelled_int_matrix(m.row_totals.data(), rows, rows, 1, t.I, ColumnLabels::Shown, listing));
+    note_storage(status,
+                 print_labelled_int_matrix(m.row_totals.data(), rows, rows, 1, t.I, ColumnLabels::Shown, listing));
     write_records(listing, "(/,' Columns - [f(.,j)]: ',A)", {t.col_variable});
-    note_storage(status, print_labelled_int_matrix(m.col_totals.data(), rows, col_labels(t), 1, t.J, ColumnLabels::Shown,
-                                         listing));
+    note_storage(status, print_labelled_int_matrix(m.col_totals.data(), rows, col_labels(t), 1, t.J,
+                                                   ColumnLabels::Shown, listing));
     write_records(listing, "(/,' Total number of observations (N)',I10)", {m.total_n});
 }
 
@@ -122,18 +122,21 @@ void write_profiles(RecordSink& listing, const JobResults& results, ListingStatu
     const Labels rows = row_labels(t);
     const Labels cols = col_labels(t);
     const int I = t.I, J = t.J;
-    write_records(listing,
-                  "(/,' Row profiles [f(i,j)/f(i,.)] - ',A,/,' ───────────────────────────────────────────')",
+    write_records(listing, "(/,' Row profiles [f(i,j)/f(i,.)] - ',A,/,' ───────────────────────────────────────────')",
                   {t.row_variable});
-    note_storage(status, print_labelled_matrix(m.row_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing));
+    note_storage(status, print_labelled_matrix(m.row_profiles.data(), rows, cols, I, J, ColumnLabels::Shown,
+                                               Decimals::Three, listing));
     write_records(listing, "(/,' Marginal column proportions  [p(.,j) = f(.,j)/N] - ',A)", {t.col_variable});
-    note_storage(status, print_labelled_matrix(m.col_margins.data(), rows, cols, 1, J, ColumnLabels::Shown, Decimals::Three, listing));
+    note_storage(status, print_labelled_matrix(m.col_margins.data(), rows, cols, 1, J, ColumnLabels::Shown,
+                                               Decimals::Three, listing));
     write_records(listing,
                   "(/,' Column profiles [f(i,j)/f(.j)] - ',A,/,' ─────────────────────────────────────────────')",
                   {t.col_variable});
-    note_storage(status, print_labelled_matrix(m.col_profiles.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three, listing));
+    note_storage(status, print_labelled_matrix(m.col_profiles.data(), rows, cols, I, J, ColumnLabels::Shown,
+                                               Decimals::Three, listing));
     write_records(listing, "(/,' Marginal row proportions -  [p(i,.) = f(i,.)/N] ',A)", {t.row_variable});
-    note_storage(status, print_labelled_matrix(m.row_margins.data(), rows, rows, 1, I, ColumnLabels::Shown, Decimals::Three, listing));
+    note_storage(status, print_labelled_matrix(m.row_margins.data(), rows, rows, 1, I, ColumnLabels::Shown,
+                                               Decimals::Three, listing));
 }
 
 void write_no_nsca(RecordSink& listing) {

@@ -68,8 +68,8 @@ void PlotAxisPairs(const Matrix<double>& P, int nPoints, int K, std::string_view
 
 bool DrawJointPlots(const Matrix<double>& row_points, const Matrix<double>& col_points, int I, int J, int K,
                     RecordSink& listing) {
-    if (I < 0 || J < 0 || K < 0 || row_points.rows() < I || col_points.rows() < J ||
-        (I > 0 && row_points.cols() < K) || (J > 0 && col_points.cols() < K))
+    if (I < 0 || J < 0 || K < 0 || row_points.rows() < I || col_points.rows() < J || (I > 0 && row_points.cols() < K) ||
+        (J > 0 && col_points.cols() < K))
         throw std::invalid_argument("DrawJointPlots: coordinates smaller than I, J, K");
 
     const std::int64_t nPoints = std::int64_t{I} + J;

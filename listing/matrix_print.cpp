@@ -87,13 +87,12 @@ const T& element(const T* values, int nrow, int i, int j) {
 }
 
 template <class T>
-bool print_int_matrix(const T* values, std::span<const std::string> row_labels,
-                      std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
-                      RecordSink& listing) {
-    const BlockLayouts layouts =
-        nrow != 1 ? BlockLayouts{"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))",
-                                 "(' ─────────────┼',70A1)", "(' ',I2,2X,A1,1X,A6,1X,'│',10I7)"}
-                  : BlockLayouts{"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)", "(' ',10I7)"};
+bool print_int_matrix(const T* values, std::span<const std::string> row_labels, std::span<const std::string> col_labels,
+                      int nrow, int ncol, ColumnLabels column_labels, RecordSink& listing) {
+    const BlockLayouts layouts = nrow != 1
+                                     ? BlockLayouts{"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))",
+                                                    "(' ─────────────┼',70A1)", "(' ',I2,2X,A1,1X,A6,1X,'│',10I7)"}
+                                     : BlockLayouts{"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)", "(' ',10I7)"};
     return print_blocks(layouts, row_labels, col_labels, nrow, ncol, column_labels, listing,
                         [&](std::vector<Value>& line, int i, int first, int width) {
                             for (int j = first; j < first + width; ++j)
@@ -116,20 +115,19 @@ bool print_labelled_matrix(const double* values, std::span<const std::string> ro
     }
     return print_blocks(layouts, row_labels, col_labels, nrow, ncol, column_labels, listing,
                         [&](std::vector<Value>& line, int i, int first, int width) {
-                            for (int j = first; j < first + width; ++j)
-                                line.emplace_back(element(values, nrow, i, j));
+                            for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
                         });
 }
 
 bool print_labelled_int_matrix(const std::int32_t* values, std::span<const std::string> row_labels,
-                               std::span<const std::string> col_labels, int nrow, int ncol,
-                               ColumnLabels column_labels, RecordSink& listing) {
+                               std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
+                               RecordSink& listing) {
     return print_int_matrix(values, row_labels, col_labels, nrow, ncol, column_labels, listing);
 }
 
 bool print_labelled_int_matrix(const std::int64_t* values, std::span<const std::string> row_labels,
-                               std::span<const std::string> col_labels, int nrow, int ncol,
-                               ColumnLabels column_labels, RecordSink& listing) {
+                               std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
+                               RecordSink& listing) {
     return print_int_matrix(values, row_labels, col_labels, nrow, ncol, column_labels, listing);
 }
 
@@ -156,8 +154,7 @@ bool print_labelled_matrix_with_summary(const double* values, const double* summ
     return print_blocks(layouts, row_labels, col_labels, nrow, ncol, column_labels, listing,
                         [&](std::vector<Value>& line, int i, int first, int width) {
                             line.emplace_back(summary[i - 1]);
-                            for (int j = first; j < first + width; ++j)
-                                line.emplace_back(element(values, nrow, i, j));
+                            for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
                         });
 }
 

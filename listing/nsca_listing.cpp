@@ -85,7 +85,8 @@ void write_fit(RecordSink& listing, const NscaResult& r) {
     write_records(listing, "(/,/,'                   FIT INFORMATION',/,'                   ***************',/,/,' LogLikelihood Ratio (G2) ',F10.4,' df = ',I3,/,' ══════════════════════════════════════════════',/,' This statistic (informally) tests whether the model with,',/,I2,' dimensions fits well or not.',/,' Unfortunately, the often large number of observations may',/,' make the statistic less useful.',/,' In principle the statistic can be used to compare models',/,' with different numbers of dimensions by computing both',/,' the differences between the G2s and the dfs.')",
                   {r.g2, r.df, r.n_axes});
     // clang-format on
-    write_records(listing, "(/,' Root Mean Square of Residuals',F10.4,/,' ════════════════════════════════════════',/,/)",
+    write_records(listing,
+                  "(/,' Root Mean Square of Residuals',F10.4,/,' ════════════════════════════════════════',/,/)",
                   {r.rms});
 }
 
@@ -95,21 +96,24 @@ void write_supplementary_information(RecordSink& listing, const JobTable& t, con
     const int I = t.I, J = t.J, K = r.n_axes;
     const Labels rows = row_labels(t);
     const Labels cols = col_labels(t);
-    write_records(listing, "(/,' ',78('─'),/,'           Supplementary information on the NSCA solution',/,' ',78('─'),/)");
+    write_records(listing,
+                  "(/,' ',78('─'),/,'           Supplementary information on the NSCA solution',/,' ',78('─'),/)");
     write_records(listing, "(/,' Implied centred column profiles',/,' Row variable: ',A,'; Column variable: ',A,/)",
                   {t.row_variable, t.col_variable});
-    note_storage(status, print_labelled_matrix(r.implied.data(), rows, cols, I, J, ColumnLabels::Shown,
-                                               Decimals::Three, listing));
-    write_records(listing,
-                  "(/,' Residuals: Not fitted part of centred column profiles',/,' Row variable: ',A,'; Column variable: ',A,/)",
-                  {t.row_variable, t.col_variable});
+    note_storage(status, print_labelled_matrix(r.implied.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::Three,
+                                               listing));
+    write_records(
+        listing,
+        "(/,' Residuals: Not fitted part of centred column profiles',/,' Row variable: ',A,'; Column variable: ',A,/)",
+        {t.row_variable, t.col_variable});
     note_storage(status, print_labelled_matrix(r.residuals.data(), rows, cols, I, J, ColumnLabels::Shown,
                                                Decimals::Three, listing));
     write_fit(listing, r);
 
-    write_records(listing,
-                  "(/,' Proportional contribution of columns (',A,') to axes',/,'  (absolute contributions sum to eigenvalues)')",
-                  {t.col_variable});
+    write_records(
+        listing,
+        "(/,' Proportional contribution of columns (',A,') to axes',/,'  (absolute contributions sum to eigenvalues)')",
+        {t.col_variable});
     note_storage(status, print_labelled_matrix(r.col_axis_shares.data(), cols, captions, J, K, ColumnLabels::Omitted,
                                                Decimals::Three, listing));
     write_records(listing,
@@ -121,12 +125,13 @@ void write_supplementary_information(RecordSink& listing, const JobTable& t, con
     note_storage(status, print_labelled_matrix(r.col_lengths.data(), captions, cols, 1, J, ColumnLabels::Shown,
                                                Decimals::Three, listing));
 
-    write_records(listing,
-                  "(/,' Proportional contribution of axes to the increase in',' predictability of rows',/,' plus total contribution of all axes - ',A)",
-                  {t.row_variable});
-    note_storage(status, print_labelled_matrix_with_summary(r.row_axis_shares.data(), r.row_explained.data(), rows,
-                                                            captions, I, K, SummaryKind::Sum, ColumnLabels::Omitted,
-                                                            listing));
+    write_records(
+        listing,
+        "(/,' Proportional contribution of axes to the increase in',' predictability of rows',/,' plus total contribution of all axes - ',A)",
+        {t.row_variable});
+    note_storage(status,
+                 print_labelled_matrix_with_summary(r.row_axis_shares.data(), r.row_explained.data(), rows, captions, I,
+                                                    K, SummaryKind::Sum, ColumnLabels::Omitted, listing));
 }
 
 }  // namespace
@@ -136,8 +141,8 @@ void write_nsca(RecordSink& listing, const JobResults& results, ListingStatus& s
     const NscaResult& r = *results.nsca;
     if (r.failure == NscaFailure::NoStorage) return;
 
-    write_records(listing,
-                  "(/,' ',78('═'),/,'     Non-symmetric correspondence analysis à la Lauro & D_Ambra',/,' ',78('═'),/)");
+    write_records(
+        listing, "(/,' ',78('═'),/,'     Non-symmetric correspondence analysis à la Lauro & D_Ambra',/,' ',78('═'),/)");
     if (r.failure == NscaFailure::NoDecompositionStorage) return;
     if (r.failure == NscaFailure::NotConverged) {
         write_records(listing, "(' Trouble. Error(s) in SVD routine: IERR = ',I4)", {r.ierr});

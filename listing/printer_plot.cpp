@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/matrix.h"
+#include "base/program_stop.h"
 #include "base/row_keys.h"
 #include "base/storage.h"
 #include "plot/axis_scale.h"
-#include "base/program_stop.h"
 
 namespace marvist {
 namespace {
@@ -96,8 +96,8 @@ void DrawVerticalTicks(Raster& r, const AxisScale& scale, double low, double hig
 }
 
 // Dotted lines through 0 of each axis whose drawn range holds 0 inside.
-void DrawOriginLines(Raster& r, const AxisScale& across, double xLow, double xHigh, const AxisScale& down,
-                     double yLow, double yHigh) {
+void DrawOriginLines(Raster& r, const AxisScale& across, double xLow, double xHigh, const AxisScale& down, double yLow,
+                     double yHigh) {
     if (xLow < 0.0 && 0.0 < xHigh) {
         const int column = AxisCell(0.0, xLow, across.cell) + 9;
         if (column >= 1 && column <= r.nColumns) {
@@ -212,8 +212,8 @@ void DrawPrinterPlot(std::span<const double> xs, std::span<const double> ys, std
 
     WriteRaster(r, listing);
     if (coincident) {
-        WriteCoincidenceList(xs, ys, std::string_view(marks.data(), static_cast<std::size_t>(nPoints)), columns,
-                             lines, nPoints, listing);
+        WriteCoincidenceList(xs, ys, std::string_view(marks.data(), static_cast<std::size_t>(nPoints)), columns, lines,
+                             nPoints, listing);
     }
 }
 

@@ -15,11 +15,11 @@ void write_symmetry(RecordSink& listing, const JobResults& results, ListingStatu
     write_records(listing,
                   "(/,' ',78('═'),/,'                      Analysis of symmetry and skew-symmetry',/,' ',78('═'),/)");
     write_records(listing, "(/,'             Symmetrised table',/,'             ─────────────────',/)");
-    note_storage(status, print_labelled_matrix(r.symmetric.data(), rows, cols, I, J, ColumnLabels::Shown,
-                                               Decimals::One, listing));
+    note_storage(status, print_labelled_matrix(r.symmetric.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::One,
+                                               listing));
     write_records(listing, "(/,' Values of both column and row marginals ')");
-    note_storage(status, print_labelled_matrix(r.marginals.data(), rows, rows, 1, I, ColumnLabels::Shown,
-                                               Decimals::One, listing));
+    note_storage(status, print_labelled_matrix(r.marginals.data(), rows, rows, 1, I, ColumnLabels::Shown, Decimals::One,
+                                               listing));
     write_records(listing, "(/,'             Skew-symmetric table',/,'             ────────────────────',/)");
     note_storage(status,
                  print_labelled_matrix(r.skew.data(), rows, cols, I, J, ColumnLabels::Shown, Decimals::One, listing));

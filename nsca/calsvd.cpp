@@ -8,8 +8,8 @@
 
 namespace marvist {
 
-ErrorCode calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vector<double>& W,
-                 Vector<double>& work, int ld, int m, int n, int& n_axes, InertiaTable& table, int& ierr) {
+ErrorCode calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vector<double>& W, Vector<double>& work,
+                 int ld, int m, int n, int& n_axes, InertiaTable& table, int& ierr) {
     if (F.rows() != m || G.rows() != n || F.cols() < n_axes || G.cols() < n_axes)
         throw std::invalid_argument("calsvd: coordinate arrays do not match m, n and n_axes");
 

@@ -16,11 +16,11 @@ inline constexpr double kAxisThreshold = 1e-06;
 
 // The table of singular values and principal inertias.
 struct InertiaTable {
-    int usable_axes = 0;             // d: values above kAxisThreshold among the first min(m, n)
-    double total = 0.0;              // total inertia: the sum of those min(m, n) values squared
-    std::vector<double> inertias;    // d values: W(i)^2
-    std::vector<double> proportions; // d values: inertia / total
-    std::vector<double> cumulative;  // d values: running sum of the proportions
+    int usable_axes = 0;              // d: values above kAxisThreshold among the first min(m, n)
+    double total = 0.0;               // total inertia: the sum of those min(m, n) values squared
+    std::vector<double> inertias;     // d values: W(i)^2
+    std::vector<double> proportions;  // d values: inertia / total
+    std::vector<double> cumulative;   // d values: running sum of the proportions
 };
 
 // A       at least m x n: the matrix to decompose; rows beyond m ignored      (in)
@@ -39,7 +39,7 @@ struct InertiaTable {
 // obtained (nothing else done); SvdFailed when the decomposition did not
 // converge (W partly set, nothing else done). n_axes is unchanged on failure.
 // Throws std::invalid_argument when F or G does not match m, n and n_axes.
-ErrorCode calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vector<double>& W,
-                 Vector<double>& work, int ld, int m, int n, int& n_axes, InertiaTable& table, int& ierr);
+ErrorCode calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vector<double>& W, Vector<double>& work,
+                 int ld, int m, int n, int& n_axes, InertiaTable& table, int& ierr);
 
 }  // namespace marvist

@@ -134,9 +134,9 @@ NscaResult nsca(Matrix<double> weighted, const Vector<double>& row_margins, cons
     // A is the largest; everything else of the solution but the residuals
     // (no larger than A) is obtained with it.
     if (!obtain(r.singular_values, J) || !obtain(r.row_standard, I, n_axes) || !obtain(r.col_standard, J, n_axes) ||
-        !obtain(scratch, L) || !obtain(A, L, J) || !obtain(r.col_lengths, J) ||
-        !obtain(r.col_principal, J, n_axes) || !obtain(r.col_axis_shares, J, n_axes) || !obtain(r.col_explained, J) ||
-        !obtain(r.row_axis_shares, I, n_axes) || !obtain(r.row_explained, I)) {
+        !obtain(scratch, L) || !obtain(A, L, J) || !obtain(r.col_lengths, J) || !obtain(r.col_principal, J, n_axes) ||
+        !obtain(r.col_axis_shares, J, n_axes) || !obtain(r.col_explained, J) || !obtain(r.row_axis_shares, I, n_axes) ||
+        !obtain(r.row_explained, I)) {
         r.failure = NscaFailure::NoStorage;
         return r;
     }
@@ -145,8 +145,8 @@ NscaResult nsca(Matrix<double> weighted, const Vector<double>& row_margins, cons
         for (int i = 1; i <= I; ++i) A(i, j) = X(i, j);
     }
 
-    switch (calsvd(A, r.row_standard, r.col_standard, r.singular_values, scratch, L, I, J, r.n_axes, r.inertias,
-                   r.ierr)) {
+    switch (
+        calsvd(A, r.row_standard, r.col_standard, r.singular_values, scratch, L, I, J, r.n_axes, r.inertias, r.ierr)) {
         case ErrorCode::None: break;
         case ErrorCode::SvdFailed: r.failure = NscaFailure::NotConverged; return r;
         default: r.failure = NscaFailure::NoDecompositionStorage; return r;

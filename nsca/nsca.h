@@ -32,24 +32,24 @@ ErrorCode failure_code(NscaFailure failure);
 // which has as many as were asked for.
 struct NscaResult {
     NscaFailure failure = NscaFailure::None;
-    int ierr = 0;                      // the decomposition's IERR when it did not converge
-    int n_axes = 0;                    // K: the axes asked for, lowered to the usable ones
-    Vector<double> singular_values;    // J values, descending
-    InertiaTable inertias;             // the table of singular values and principal inertias
-    Matrix<double> row_standard;       // I x K: u_ik, standard row coordinates
-    Matrix<double> col_standard;       // J x K: v_jk, standard column coordinates
-    Matrix<double> col_principal;      // J x K: g_jk = v_jk * lambda_k / sqrt(p_.j)
-    Matrix<double> supp_principal;     // n_supp x K: the supplementary columns
-    Vector<double> col_lengths;        // J: length of g_j over the K axes
-    Matrix<double> implied;            // I x J: implied centred column profiles
-    Matrix<double> residuals;          // I x J: observed minus implied
-    double g2 = 0.0;                   // log-likelihood ratio statistic of the fitted counts
-    int df = 0;                        // (J - K - 1)(I - K - 1)
-    double rms = 0.0;                  // root mean square of the residuals
-    Matrix<double> col_axis_shares;    // J x K: column's share of axis k's principal inertia
-    Vector<double> col_explained;      // J: part of the column's contribution to tau the K axes account for
-    Matrix<double> row_axis_shares;    // I x K: axis k's part of the row's increase in predictability
-    Vector<double> row_explained;      // I: their sum over the K axes
+    int ierr = 0;                    // the decomposition's IERR when it did not converge
+    int n_axes = 0;                  // K: the axes asked for, lowered to the usable ones
+    Vector<double> singular_values;  // J values, descending
+    InertiaTable inertias;           // the table of singular values and principal inertias
+    Matrix<double> row_standard;     // I x K: u_ik, standard row coordinates
+    Matrix<double> col_standard;     // J x K: v_jk, standard column coordinates
+    Matrix<double> col_principal;    // J x K: g_jk = v_jk * lambda_k / sqrt(p_.j)
+    Matrix<double> supp_principal;   // n_supp x K: the supplementary columns
+    Vector<double> col_lengths;      // J: length of g_j over the K axes
+    Matrix<double> implied;          // I x J: implied centred column profiles
+    Matrix<double> residuals;        // I x J: observed minus implied
+    double g2 = 0.0;                 // log-likelihood ratio statistic of the fitted counts
+    int df = 0;                      // (J - K - 1)(I - K - 1)
+    double rms = 0.0;                // root mean square of the residuals
+    Matrix<double> col_axis_shares;  // J x K: column's share of axis k's principal inertia
+    Vector<double> col_explained;    // J: part of the column's contribution to tau the K axes account for
+    Matrix<double> row_axis_shares;  // I x K: axis k's part of the row's increase in predictability
+    Vector<double> row_explained;    // I: their sum over the K axes
 };
 
 // weighted     I x J centred column profiles times sqrt(p_.j); its storage

@@ -43,7 +43,7 @@ struct DependenceResult {
     // Each column's and row's part of Tau_a's numerator, as the correspondence
     // analysis takes it: share * Tau_a * S_r.
     Vector<double> col_parts, row_parts;
-    bool tau_a_zero = false;           // |Tau_a| below kDependenceZero: NSCA is skipped
+    bool tau_a_zero = false;  // |Tau_a| below kDependenceZero: NSCA is skipped
 };
 
 // counts     I x J table, every row and column total positive

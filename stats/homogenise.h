@@ -31,9 +31,9 @@ struct HomogenisationResult {
     // The fitted table rounded to whole numbers (halves up), as the listing
     // shows it: entries away from average_entry show the interaction.
     Matrix<std::int64_t> rounded;
-    std::int64_t rounded_row_target = 0;      // row_target rounded
-    std::int64_t rounded_col_target = 0;      // col_target rounded
-    std::int64_t average_entry = 0;           // rounded_row_target / J, rounded
+    std::int64_t rounded_row_target = 0;  // row_target rounded
+    std::int64_t rounded_col_target = 0;  // col_target rounded
+    std::int64_t average_entry = 0;       // rounded_row_target / J, rounded
 };
 
 // counts  I x J table (not changed); every row and column total positive.

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "analysis/driver.h"
-#include "listing/listing_writer.h"
 #include "base/fixed_text.h"
 #include "base/storage.h"
+#include "listing/listing_writer.h"
 #include "support/test_support.h"
 
 namespace marvist {
@@ -37,8 +37,12 @@ struct Jobs : ::testing::Test, test::JobFolder {
 };
 
 // The window shows its lines without trailing blanks.
-const Lines kBanner{"                                          Marvist", "       Version 2.0c (C++ edition, 2026)", "",
-                    "                       Date: 06-12-2026 ; Time: 20:08:03", "", ""};
+const Lines kBanner{"                                          Marvist",
+                    "       Version 2.0c (C++ edition, 2026)",
+                    "",
+                    "                       Date: 06-12-2026 ; Time: 20:08:03",
+                    "",
+                    ""};
 
 Lines with_banner(const Lines& more) {
     Lines all = kBanner;
@@ -58,20 +62,42 @@ TEST_F(Jobs, GoldenListings) {
         Codes codes;
         const char* record;  // rows, columns, axes, variable names afterwards
     } jobs[] = {
-        {"twobytwo", "Two by two table, rows dependent", "Response", "Treatment", "*", 2, 2,
+        {"twobytwo",
+         "Two by two table, rows dependent",
+         "Response",
+         "Treatment",
+         "*",
+         2,
+         2,
          [](JobRecord& j) { j.has_labels = j.do_homogenise = j.do_symmetry = 1, j.n_axes = 4; },
          {" No Nonsymmetric Correspondence Analysis performed", " Homogenisation of Margins",
           " Analysis of Symmetry and Skew Symmetry", " Succesful End of Marvist"},
-         {}, "2 2 1 Response    Treatment   "},
+         {},
+         "2 2 1 Response    Treatment   "},
         // Symmetry is asked for on a table that is not square: no progress line.
-        {"opinion", "Opinion by age group, columns dependent", "Age group", "Opinion", "(4I4)", 3, 4,
+        {"opinion",
+         "Opinion by age group, columns dependent",
+         "Age group",
+         "Opinion",
+         "(4I4)",
+         3,
+         4,
          [](JobRecord& j) { j.dependence = j.do_symmetry = j.n_supp = 1; },
          {" No Nonsymmetric Correspondence Analysis performed", " No Homogenisation of Margins performed",
           " Succesful End of Marvist"},
-         {}, "4 3 0 Opinion     Age group   "},
+         {},
+         "4 3 0 Opinion     Age group   "},
         // An empty row and an empty column end the listing after the total.
-        {"emptycat", "Empty row and column", "Rows", "Columns", "*", 3, 3,
-         [](JobRecord& j) { j.do_homogenise = j.do_symmetry = 1; }, {}, {EmptyRow, EmptyColumn, FailedJob},
+        {"emptycat",
+         "Empty row and column",
+         "Rows",
+         "Columns",
+         "*",
+         3,
+         3,
+         [](JobRecord& j) { j.do_homogenise = j.do_symmetry = 1; },
+         {},
+         {EmptyRow, EmptyColumn, FailedJob},
          "3 3 0 Rows        Columns     "},
     };
     for (const auto& g : jobs) {
@@ -97,7 +123,7 @@ TEST_F(Jobs, GoldenListings) {
 
 TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
     test::write_file(dir.file("ok.lab"), "a     b     \nc     d     \n");
-    constexpr std::size_t kHeaderAndEcho = 33;               // header and echo, without labels
+    constexpr std::size_t kHeaderAndEcho = 33;                  // header and echo, without labels
     constexpr std::size_t kThroughTotal = kHeaderAndEcho + 25;  // input table, marginal totals and N
     const struct {
         const char* what;
@@ -105,7 +131,10 @@ TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
         Codes codes;
         std::size_t listing_lines;  // when the job has ended; 0: nothing after the files are opened
     } cases[] = {
-        {"listing folder missing", [](JobRecord& j) { j.output_file = fixed("none/s.out", 80); }, {ListingOpen, FailedJob}, 0},
+        {"listing folder missing",
+         [](JobRecord& j) { j.output_file = fixed("none/s.out", 80); },
+         {ListingOpen, FailedJob},
+         0},
         {"data file missing", [](JobRecord& j) { j.data_file = fixed("none.dat", 80); }, {DataOpen, FailedJob}, 0},
         {"label file missing", [](JobRecord& j) { j.has_labels = 1; }, {LabelOpen, FailedJob}, 0},
         {"one row", [](JobRecord& j) { j.n_rows = 1; }, {TooFewRows, FailedJob}, 0},
@@ -113,19 +142,31 @@ TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
         {"negative predictors", [](JobRecord& j) { j.n_supp = -1; }, {NegativeSupplementary, FailedJob}, 0},
         {"zero axes", [](JobRecord& j) { j.do_nsca = 1; }, {ZeroAxes}, 0},
         {"too many axes", [](JobRecord& j) { j.do_nsca = 1, j.n_axes = 2; }, {TooManyAxes}, 0},
-        {"labels end early", [](JobRecord& j) { j.has_labels = 1, j.n_rows = 14, j.label_file = fixed("ok.lab", 80); },
-         {LabelEnd, FailedJob}, kHeaderAndEcho + 3},
-        {"labels unreadable", [](JobRecord& j) { j.has_labels = 1, j.label_file = fixed("/proc/self/mem", 80); },
-         {LabelRead, FailedJob}, kHeaderAndEcho + 3},
+        {"labels end early",
+         [](JobRecord& j) { j.has_labels = 1, j.n_rows = 14, j.label_file = fixed("ok.lab", 80); },
+         {LabelEnd, FailedJob},
+         kHeaderAndEcho + 3},
+        {"labels unreadable",
+         [](JobRecord& j) { j.has_labels = 1, j.label_file = fixed("/proc/self/mem", 80); },
+         {LabelRead, FailedJob},
+         kHeaderAndEcho + 3},
         {"data end early", [](JobRecord& j) { j.n_rows = 3; }, {DataEnd, FailedJob}, kHeaderAndEcho + 4},
-        {"data unreadable", [](JobRecord& j) { j.data_format = fixed("(2I1,F3.1)", 70); }, {DataRead, FailedJob}, kHeaderAndEcho + 4},
+        {"data unreadable",
+         [](JobRecord& j) { j.data_format = fixed("(2I1,F3.1)", 70); },
+         {DataRead, FailedJob},
+         kHeaderAndEcho + 4},
         {"empty column", [](JobRecord& j) { j.n_cols = 3; }, {EmptyColumn, FailedJob}, kThroughTotal},
-        {"every row and column empty", [](JobRecord&) { test::write_file("s.dat", "0 0\n0 0\n"); },
-         {EmptyRow, EmptyRow, EmptyColumn, EmptyColumn, FailedJob}, kThroughTotal},
+        {"every row and column empty",
+         [](JobRecord&) { test::write_file("s.dat", "0 0\n0 0\n"); },
+         {EmptyRow, EmptyRow, EmptyColumn, EmptyColumn, FailedJob},
+         kThroughTotal},
         {"table far too large", [](JobRecord& j) { j.n_rows = 999999999; }, {Memory, FailedJob}, kHeaderAndEcho},
         {"huge supplementary count", [](JobRecord& j) { j.n_supp = 2000000000; }, {Memory, FailedJob}, kHeaderAndEcho},
         {"storage limit", [](JobRecord&) { set_storage_limit(200); }, {Memory, FailedJob}, kHeaderAndEcho},
-        {"listing cannot be written", [](JobRecord& j) { j.output_file = fixed("/dev/full", 80); }, {ListingWrite, FailedJob}, 0},
+        {"listing cannot be written",
+         [](JobRecord& j) { j.output_file = fixed("/dev/full", 80); },
+         {ListingWrite, FailedJob},
+         0},
     };
     for (const auto& c : cases) {
         set_storage_limit(std::uint64_t{1} << 30);
@@ -146,7 +187,8 @@ TEST_F(Jobs, EveryFailureIsReachableAndEndsTheJobWhereItShould) {
             EXPECT_EQ(lines.size(), c.listing_lines) << c.what;
         }
         if (c.codes.front() == Memory) {
-            EXPECT_EQ(std::count(fresh.errors.begin(), fresh.errors.end(), "                 M E M O R Y   E R R O R S"), 1)
+            EXPECT_EQ(
+                std::count(fresh.errors.begin(), fresh.errors.end(), "                 M E M O R Y   E R R O R S"), 1)
                 << c.what;
         }
         if (c.codes.front() == DataOpen || c.codes.front() == ListingOpen) {
@@ -280,8 +322,8 @@ TEST_F(Jobs, AJobRunsFromATableInMemory) {
 // record as a column; the echo keeps the names of the file.
 TEST_F(Jobs, ResultsHoldTheTableAsAnalysed) {
     test::copy_job_inputs(kGolden, "opinion");
-    JobRecord job = test::job_record("opinion", "Opinion by age group, columns dependent", 3, "Age group", 4,
-                                     "Opinion", "(4I4)");
+    JobRecord job =
+        test::job_record("opinion", "Opinion by age group, columns dependent", 3, "Age group", 4, "Opinion", "(4I4)");
     job.dependence = job.do_symmetry = job.n_supp = 1;
     const JobResults results = run(job);
     const JobTable& t = results.table;

@@ -10,8 +10,8 @@
 
 #include "app/batch_run.h"
 #include "app/console_report_sink.h"
-#include "base/storage.h"
 #include "base/cp437.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {

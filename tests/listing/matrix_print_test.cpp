@@ -10,9 +10,9 @@
 
 #include "base/cp437.h"
 #include "base/fixed_text.h"
-#include "listing/matrix_print.h"
 #include "base/record_io.h"
 #include "base/storage.h"
+#include "listing/matrix_print.h"
 
 namespace marvist {
 namespace {

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "base/cp437.h"
+#include "base/program_stop.h"
 #include "base/record_io.h"
 #include "base/storage.h"
-#include "base/program_stop.h"
 
 namespace marvist {
 namespace {

@@ -38,7 +38,8 @@ Lines from(const Lines& lines, const std::string& title, std::size_t before, std
     EXPECT_NE(at, lines.end()) << title;
     if (at == lines.end()) return {};
     const auto first = at - static_cast<long>(before);
-    return Lines(first, first + static_cast<long>(std::min<std::size_t>(n, static_cast<std::size_t>(lines.end() - first))));
+    return Lines(first,
+                 first + static_cast<long>(std::min<std::size_t>(n, static_cast<std::size_t>(lines.end() - first))));
 }
 
 const std::string kCentred = " Centred column profiles";
@@ -97,9 +98,14 @@ TEST(HomogenisationSection, ZeroCellStopsAtTheIterationLimit) {
 // Targets and average are rounded half up; a row target above 32 bits
 // overflows its field rather than wrapping.
 TEST(HomogenisationSection, TargetsAndAverage) {
-    const Lines tail{"", " Values of row marginals        4", "", " Values of column marginals        2", "",
+    const Lines tail{"",
+                     " Values of row marginals        4",
+                     "",
+                     " Values of column marginals        2",
+                     "",
                      " Average value for entry in table        1",
-                     " Values deviating from the average indicate presence of interaction", ""};
+                     " Values deviating from the average indicate presence of interaction",
+                     ""};
     const test::MemoryJob small = job_on(2, 3, {1, 2, 1, 1, 1, 1}, 1);  // N = 7
     EXPECT_EQ(from(small.listing.lines, tail[1], 1, tail.size()), tail);
     const test::MemoryJob large = job_on(2, 30, std::vector<std::int32_t>(60, 80000000), 1);  // N = 4.8e9

@@ -57,7 +57,9 @@ TEST(HomogenisationResults, MarginsAndCrossProductRatiosOfALargerTable) {
         for (int i = 1; i <= I; ++i) sum += r->fitted(i, j);
         EXPECT_NEAR(sum, N / J, 1e-8);
     }
-    const auto count = [&](int i, int j) { return static_cast<double>(f[static_cast<std::size_t>((i - 1) * J + j - 1)]); };
+    const auto count = [&](int i, int j) {
+        return static_cast<double>(f[static_cast<std::size_t>((i - 1) * J + j - 1)]);
+    };
     for (int i = 2; i <= I; ++i) {
         for (int j = 2; j <= J; ++j) {
             const double kept = count(1, 1) * count(i, j) / (count(1, j) * count(i, 1));

@@ -29,8 +29,7 @@ TEST(SymmetryResults, TwoByTwoTableWorkedByHand) {
 // the i-th row and column totals of the counts.
 TEST(SymmetryResults, PartsOfALargerTable) {
     const int I = 5;
-    const std::vector<std::int32_t> f{3, 7, 1, 9, 4, 12, 2, 8, 5, 6, 1, 1, 15, 3, 2,
-                                      6, 9, 4, 4, 11, 0, 5, 3, 8, 1};
+    const std::vector<std::int32_t> f{3, 7, 1, 9, 4, 12, 2, 8, 5, 6, 1, 1, 15, 3, 2, 6, 9, 4, 4, 11, 0, 5, 3, 8, 1};
     const Matrix<std::int32_t> counts = test::counts_of(I, I, f);
     const auto r = analyse_symmetry(counts, I, I);
     ASSERT_TRUE(r);
