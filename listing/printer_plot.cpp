@@ -179,8 +179,8 @@ void DrawPrinterPlot(std::span<const double> xs, std::span<const double> ys, std
     ObtainOrStop(r.cells, std::int64_t{nLines} * nColumns);
     DrawFrame(r);
 
-    const AxisScale across = ChooseAxisScale(xLow, xHigh, nColumns - 9, true);
-    const AxisScale down = ChooseAxisScale(yLow, yHigh, nLines - 3, false);
+    const AxisScale across = ChooseAxisScale(xLow, xHigh, nColumns - 9, TickValues::SideBySide);
+    const AxisScale down = ChooseAxisScale(yLow, yHigh, nLines - 3, TickValues::Stacked);
     DrawHorizontalTicks(r, across, xLow, xHigh);
     DrawVerticalTicks(r, down, yLow, yHigh);
     DrawOriginLines(r, across, xLow, xHigh, down, yLow, yHigh);
