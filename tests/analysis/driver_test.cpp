@@ -309,6 +309,22 @@ TEST_F(Jobs, AJobRunsFromATableInMemory) {
     EXPECT_FALSE(results.nsca);
     EXPECT_FALSE(std::filesystem::exists("twobytwo.out")) << "no file is written";
 
+    // Columns dependent, with a supplementary record: transposed as the file is.
+    JobRecord opinion = test::job_record("opinion", "Opinion by age group, columns dependent", 3, "Age group", 4,
+                                         "Opinion", "(4I4)");
+    opinion.dependence = opinion.do_symmetry = opinion.n_supp = 1;
+    const Lines data = test::read_lines(test::source_path(std::string(kGolden) + "/opinion.dat"));
+    TableInput file;
+    file.counts = Matrix<std::int32_t>(3, 4);
+    file.supp_counts = Matrix<std::int32_t>(1, 4);
+    for (int j = 1; j <= 4; ++j) {
+        for (int i = 1; i <= 3; ++i) file.counts(i, j) = std::stoi(data[i - 1].substr(4 * (j - 1), 4));
+        file.supp_counts(1, j) = std::stoi(data[3].substr(4 * (j - 1), 4));
+    }
+    CapturedRecords transposed;
+    run_job(opinion, file, context, writer, transposed);
+    EXPECT_EQ(transposed.lines, test::read_lines(test::source_path(std::string(kGolden) + "/opinion.out")));
+
     table.counts(1, 2) = -1;  // as a data file with a negative count
     run_job(job, table, context, writer, listing);
     EXPECT_EQ(sink.codes.back(), FailedJob);
