@@ -14,8 +14,12 @@ enum class JobMode {
     Old,   // "Start Old Job": the job of a set-up file
 };
 
-// A stop of the printer plots during the job is shown in a message box and
-// ends the program.
+// A form whose content is refused (a job name that is empty or too long, a
+// number field holding more than digits and blanks, labels without a label
+// file) is shown again as typed after a message box saying why. The windows
+// of the previous job close only when the form has been confirmed. A stop of
+// the printer plots during the job is shown in a message box and ends the
+// program.
 void RunJobDialog(Session& session, JobMode mode);
 
 }  // namespace marvist
