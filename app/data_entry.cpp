@@ -9,7 +9,7 @@
 
 #include "app/dialog_items.h"
 #include "app/file_names.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
 #include "base/cp437.h"
 #include "base/fixed_text.h"

@@ -7,7 +7,7 @@
 
 #include "analysis/driver.h"
 #include "app/dialog_items.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/report_windows.h"

@@ -5,7 +5,7 @@
 
 #include "app/file_names.h"
 #include "app/message_text.h"
-#include "app/setup_file.h"
+#include "app/batch/setup_file.h"
 #include "base/fixed_text.h"
 
 namespace marvist {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "analysis/driver.h"
-#include "app/job_form.h"
-#include "app/setup_file.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
 #include "base/fixed_text.h"
 #include "base/program_stop.h"
 #include "fuzz/fuzz_support.h"

@@ -178,8 +178,13 @@ def make_job(rng, folder, name):
     return rows, cols
 
 
-def run(command, folder, setup):
-    proc = subprocess.run(command + [setup], cwd=folder, capture_output=True, timeout=600)
+def run(command, folder, setup, from_parent):
+    """Runs the job in folder, started there or (from_parent) from the folder above."""
+    if from_parent:
+        cwd, setup = os.path.dirname(folder), os.path.join(os.path.basename(folder), setup)
+    else:
+        cwd = folder
+    proc = subprocess.run(command + [setup], cwd=cwd, capture_output=True, timeout=600)
     files = {}
     for entry in sorted(os.listdir(folder)):
         with open(os.path.join(folder, entry), "rb") as f:
@@ -202,6 +207,8 @@ def main():
     compared = differ = 0
     statuses = {}
     work = tempfile.mkdtemp(prefix="marvist-compare-")
+    for which in ("old", "new"):
+        os.mkdir(os.path.join(work, which))
     try:
         for k in range(args.jobs):
             source = os.path.join(work, "job%d" % k)
@@ -212,13 +219,15 @@ def main():
                 # Spread over the sizes of a small job's arrays; 3354 bytes is
                 # the raster of a plot.
                 limits = [rng.choice([3353, int(10 ** rng.uniform(2, 6))]) for _ in range(3)]
+            from_parent = rng.random() < 0.5
             for limit in limits:
                 extra = [] if limit is None else [str(limit)]
                 results = []
                 for which, command in (("old", old), ("new", new)):
-                    folder = source + "-" + which
+                    # The same folder name for both, so that messages naming it agree.
+                    folder = os.path.join(work, which, "job%d" % k)
                     shutil.copytree(source, folder)
-                    results.append(run(command + extra, folder, "job%d.set" % k))
+                    results.append(run(command + extra, folder, "job%d.set" % k, from_parent))
                 compared += 1
                 statuses[results[1][0]] = statuses.get(results[1][0], 0) + 1
                 if results[0] != results[1]:
@@ -228,10 +237,10 @@ def main():
                     print("job%d (limit %s) differs in %s" % (k, limit, ", ".join(what)))
                     if args.keep:
                         keep = os.path.join(args.keep, "job%d-%s" % (k, limit))
-                        shutil.copytree(source + "-old", keep + "-old")
-                        shutil.copytree(source + "-new", keep + "-new")
+                        for which in ("old", "new"):
+                            shutil.copytree(os.path.join(work, which, "job%d" % k), keep + "-" + which)
                 for which in ("old", "new"):
-                    shutil.rmtree(source + "-" + which)
+                    shutil.rmtree(os.path.join(work, which, "job%d" % k))
             shutil.rmtree(source)
     finally:
         shutil.rmtree(work, ignore_errors=True)

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "analysis/driver.h"
-#include "app/job_form.h"
-#include "app/setup_file.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
 #include "base/storage.h"
 #include "scripted_windowing.h"
 

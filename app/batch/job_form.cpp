@@ -1,4 +1,4 @@
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/setup_values.h"
+#include "app/batch/setup_values.h"
 
 namespace marvist {
 

@@ -1,4 +1,4 @@
-#include "app/setup_file.h"
+#include "app/batch/setup_file.h"
 
 #include <array>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <vector>
 #include <system_error>
 
-#include "app/job_form.h"
-#include "app/setup_values.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_values.h"
 #include "base/cp437.h"
 #include "base/fixed_text.h"
 #include "base/integer_text.h"

@@ -13,7 +13,8 @@ inline constexpr int kBatchUsage = 2;  // wrong arguments, or an unreadable set-
 inline constexpr int kBatchStop = 3;   // a printer plot stopped the program
 
 // Reads setup_file as the job form reads it back and runs its job in the
-// folder of the file (the process's working folder changes to it).
+// folder of the file: relative file names are taken from there (the
+// process's working folder does not change).
 //   show  print the listing as UTF-8 on out after the job
 //   out   standard-output copies of result blocks, and the listing with show
 //   err   error-window lines as "E|...", progress-window lines as "P|...",

@@ -1,4 +1,4 @@
-#include "app/batch_run.h"
+#include "app/batch/batch_run.h"
 
 #include <filesystem>
 #include <optional>
@@ -9,9 +9,9 @@
 #include "analysis/job_context.h"
 #include "analysis/job_record.h"
 #include "analysis/job_results.h"
-#include "app/console_report_sink.h"
-#include "app/job_form.h"
-#include "app/setup_file.h"
+#include "app/batch/console_report_sink.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
 #include "base/cp437.h"
 #include "base/fixed_text.h"
 #include "base/program_stop.h"
@@ -55,7 +55,7 @@ void show_listing(const std::string& path, std::optional<std::filesystem::file_t
 
 int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FILE* err) {
     // The set-up file is read, and its fields read back, before anything is
-    // written or the folder is changed.
+    // written.
     JobRecord job;
     const SetupFileStatus status = read_setup_file(setup_file, job);
     if (!status.ok) return setup_error(err, status.message);
@@ -64,20 +64,17 @@ int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FIL
     if (form.failed) return setup_error(err, setup_file + ": " + form.message);
     job.save_setup = 0;
 
+    // Relative names are taken from the set-up file's folder; the process
+    // keeps its working folder.
     const std::filesystem::path folder = std::filesystem::path(setup_file).parent_path();
-    if (!folder.empty()) {
-        std::error_code ec;
-        std::filesystem::current_path(folder, ec);
-        if (ec) return setup_error(err, setup_file + ": cannot work in its folder: " + ec.message());
-    }
-
-    const std::string listing(trimmed(job.output_file));
+    const std::string listing = (folder / std::string(trimmed(job.output_file))).string();
     const auto listing_before = listing_time(listing);
 
     ConsoleReportSink reports(err);
     ConsoleSink standard_output(out);
     JobContext context;
     context.reports = &reports;
+    context.base_folder = folder.string();
     ListingWriter writer(&standard_output);
 
     int exit_status = kBatchDone;

@@ -1,4 +1,4 @@
-#include "app/console_report_sink.h"
+#include "app/batch/console_report_sink.h"
 
 #include "base/cp437.h"
 
