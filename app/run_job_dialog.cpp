@@ -54,20 +54,20 @@ bool prepare_new_job(Session& session) {
         incorrect_task(session, "('No Data Set is yet available.',A,'Please select or create a Data Set first.')");
         return false;
     }
-    job.title = fixed("Title of your job", 70);
-    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", 10);
-    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", 10);
-    job.row_variable = fixed("Row Variable", 12);
-    job.col_variable = fixed("Col Variable", 12);
-    job.job_name = fixed("NewJob", 80);
-    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", 80);
-    job.data_format = fixed("*", 70);
+    job.title = fixed("Title of your job", kTitleLength);
+    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", kNumberTextLength);
+    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", kNumberTextLength);
+    job.row_variable = fixed("Row Variable", kVariableNameLength);
+    job.col_variable = fixed("Col Variable", kVariableNameLength);
+    job.job_name = fixed("NewJob", kFileNameLength);
+    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", kFileNameLength);
+    job.data_format = fixed("*", kDataFormatLength);
     job.dependence = 0;
     job.do_nsca = 0;
     job.do_homogenise = 0;
     job.do_symmetry = 0;
-    job.n_axes_text = fixed("1", 10);
-    job.n_supp_text = fixed("0", 10);
+    job.n_axes_text = fixed("1", kNumberTextLength);
+    job.n_supp_text = fixed("0", kNumberTextLength);
     session.job_defined = 1;
     return true;
 }
@@ -81,7 +81,7 @@ bool prepare_old_job(Session& session) {
     session.data_selected = 1;
     // An unreadable file leaves the job record as it was.
     if (choice != SetupChoice::Unreadable && session.labels_selected == 0) {
-        session.job.label_file = fixed("NoLabel.lab", 80);
+        session.job.label_file = fixed("NoLabel.lab", kFileNameLength);
     }
     return choice == SetupChoice::Read;
 }
@@ -93,8 +93,8 @@ bool prepare_same_job(Session& session) {
         show_message(session, "Incorrect Task Choice", message_text("('No previous Job available')"));
         return false;
     }
-    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), 10);
-    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), 10);
+    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), kNumberTextLength);
+    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), kNumberTextLength);
     return true;
 }
 
@@ -150,21 +150,21 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bo
     };
 
     text("Title for Analysis");
-    edit(form.title, 70)->preselected = title_preselected;
+    edit(form.title, kTitleLength)->preselected = title_preselected;
     text(std::string(kRowsField));
-    edit(form.n_rows_text, 10);
+    edit(form.n_rows_text, kNumberTextLength);
     text("Row Label (12 positions)");
-    edit(form.row_variable, 12);
+    edit(form.row_variable, kVariableNameLength);
     text(std::string(kColsField));
-    edit(form.n_cols_text, 10);
+    edit(form.n_cols_text, kNumberTextLength);
     text("Column Label (12 positions)");
-    edit(form.col_variable, 12);
+    edit(form.col_variable, kVariableNameLength);
     group("Category Labels");
     radio("Yes", form.labels_yes);
     radio("No", form.labels_no);
 
     text("Job Name (8 positions) - Used for Filenames", ItemPlace::NewColumn);
-    edit(form.job_name, 80);
+    edit(form.job_name, kFileNameLength);
     text("Name Data File");
     edit(form.data_file, 80, session.data_selected != 0);
     text("Name Label File");
@@ -172,7 +172,7 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bo
     // as soon as labels are asked for.
     edit(form.label_file, 80, form.labels_yes != 0)->enabled_while = &form.labels_yes;
     text("Integer Input Format; * is Free");
-    edit(form.data_format, 70);
+    edit(form.data_format, kDataFormatLength);
     items.push_back(ui::check_box("Save Input Parameters to File", form.save_setup));
 
     group("Type of Dependency", ItemPlace::NewColumn);
@@ -188,9 +188,9 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bo
     radio("Yes", form.symmetry_yes);
     radio("No", form.symmetry_no);
     text(std::string(kAxesField));
-    edit(form.n_axes_text, 10);
+    edit(form.n_axes_text, kNumberTextLength);
     text(std::string(kSuppField));
-    edit(form.n_supp_text, 10);
+    edit(form.n_supp_text, kNumberTextLength);
     ui::add_ok_cancel(items);
     DialogItem note = ui::static_text(
         "Note that if Name Data File is disabled no analysis is possible. Please choose Data File first.");

@@ -23,7 +23,7 @@ bool holds_digits_and_blanks_only(std::string_view text) {
 }
 
 int read_number_field(std::string_view text) {
-    const std::string_view field = trimmed(text.substr(0, kNumberFieldLength));
+    const std::string_view field = trimmed(text.substr(0, kNumberTextLength));
     // Ten places at most: |sum| <= 255 * 1111111111, far inside 64 bits.
     std::int64_t sum = 0;
     std::int64_t place = 1;
@@ -57,10 +57,10 @@ FormError read_back_job_form(JobRecord& job) {
     job.row_variable = fixed(job.row_variable, kVariableNameLength);
     job.col_variable = fixed(job.col_variable, kVariableNameLength);
 
-    job.n_rows_text = fixed(job.n_rows_text, kNumberFieldLength);
-    job.n_cols_text = fixed(job.n_cols_text, kNumberFieldLength);
-    job.n_axes_text = fixed(job.n_axes_text, kNumberFieldLength);
-    job.n_supp_text = fixed(job.n_supp_text, kNumberFieldLength);
+    job.n_rows_text = fixed(job.n_rows_text, kNumberTextLength);
+    job.n_cols_text = fixed(job.n_cols_text, kNumberTextLength);
+    job.n_axes_text = fixed(job.n_axes_text, kNumberTextLength);
+    job.n_supp_text = fixed(job.n_supp_text, kNumberTextLength);
     job.n_rows = read_number_field(job.n_rows_text);
     job.n_cols = read_number_field(job.n_cols_text);
     job.n_axes = read_number_field(job.n_axes_text);
@@ -91,7 +91,7 @@ FormError check_form_entries(const JobRecord& job, bool has_labels) {
         {kSuppField, &job.n_supp_text},
     };
     for (const auto& [field, text] : numbers) {
-        const std::string_view typed = std::string_view(*text).substr(0, kNumberFieldLength);
+        const std::string_view typed = std::string_view(*text).substr(0, kNumberTextLength);
         if (!holds_digits_and_blanks_only(typed)) {
             std::string message = "\"";
             message.append(field).append("\" holds \"").append(trimmed(typed));

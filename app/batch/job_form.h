@@ -10,9 +10,6 @@
 
 namespace marvist {
 
-// Length of a number field of the form (n_rows_text, n_cols_text, ...).
-inline constexpr std::size_t kNumberFieldLength = 10;
-
 // The number fields by the captions the form shows them under.
 inline constexpr std::string_view kRowsField = "Number of Rows";
 inline constexpr std::string_view kColsField = "Number of Columns";

@@ -111,7 +111,7 @@ bool read_number_and_name(SetupLines& lines, std::string_view content, std::stri
     std::vector<SetupValue> values;
     const SplitStatus status = split_setup_values(lines.record(), 2, values);
     if (status == SplitStatus::Garbled || values.empty()) return lines.garbled(content);
-    number = fixed(values[0].text, kNumberFieldLength);
+    number = fixed(values[0].text, kNumberTextLength);
     name = fixed(values.size() > 1 ? std::string_view(values[1].text) : std::string_view(), kVariableNameLength);
     return true;
 }
@@ -150,7 +150,7 @@ bool read_format_line(SetupLines& lines, std::string& format) {
 // The last line, read with "(A,A)": ten characters each.
 bool read_numbers_line(SetupLines& lines, std::string& axes, std::string& supp) {
     if (!lines.next(kNumbersLine)) return false;
-    std::array<std::string, 2> texts{std::string(kNumberFieldLength, ' '), std::string(kNumberFieldLength, ' ')};
+    std::array<std::string, 2> texts{std::string(kNumberTextLength, ' '), std::string(kNumberTextLength, ' ')};
     SingleRecord record(lines.record());
     if (read_characters(record, cached_layout("(A,A)"), texts) != kReadOk) return lines.garbled(kNumbersLine);
     axes = std::move(texts[0]);
@@ -208,7 +208,7 @@ std::string number_and_name_record(std::string_view number, std::string_view nam
     const std::string_view number_value = trimmed(without_leading_blanks(number));
     std::string record = " ";
     if (setup_value_text(number_value) == number_value) {
-        record += fixed(number_value, kNumberFieldLength);
+        record += fixed(number_value, kNumberTextLength);
     } else {
         record += quoted_setup_value(number_value);
     }
@@ -241,7 +241,7 @@ void write_setup_records(RecordSink& out, const JobRecord& job) {
     format_line += quoted_setup_value(trimmed(job.data_format));
     out.put_record(format_line, true);
     out.put_record(free_form_record({job.dependence, job.do_nsca, job.do_homogenise, job.do_symmetry}), true);
-    out.put_record(fixed(job.n_axes_text, kNumberFieldLength) + fixed(job.n_supp_text, kNumberFieldLength), true);
+    out.put_record(fixed(job.n_axes_text, kNumberTextLength) + fixed(job.n_supp_text, kNumberTextLength), true);
 }
 
 SetupFileStatus read_setup_records(RecordSource& in, JobRecord& job) {
