@@ -24,7 +24,9 @@ struct AnovaLine {
 
 struct DependenceResult {
     Matrix<double> centred_profiles;   // I x J, pi(i,j) = f(i,j)/f(.,j) - r(i)
-    Matrix<double> weighted_profiles;  // I x J, pi(i,j) * sqrt(c(j)): what NSCA decomposes
+    // I x J, pi(i,j) * sqrt(c(j)): what NSCA decomposes. A job hands its
+    // storage on to NSCA (or releases it): empty in a job's results.
+    Matrix<double> weighted_profiles;
     double s_r = 0.0;                  // 1 - sum r(i)^2
     double s_c = 0.0;                  // 1 - sum c(j)^2
     double numerator_a = 0.0;          // B_a = sum_j c(j) sum_i pi(i,j)^2
