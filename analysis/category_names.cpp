@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "listing/cp437.h"
-#include "listing/utf8_check.h"
+#include "base/cp437.h"
+#include "base/utf8_check.h"
 
 namespace marvist {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/file_names.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
 #include "app/run_job_dialog.h"
 #include "import/count_field.h"
@@ -151,7 +151,7 @@ void ImportTable(Session& session) {
     session.data_selected = 1;
     session.labels_selected = 1;
     session.job_defined = 1;
-    RunJobDialog(session, "same");
+    RunJobDialog(session, JobMode::Same);
 }
 
 }  // namespace marvist

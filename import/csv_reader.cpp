@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "listing/utf8_check.h"
+#include "base/utf8_check.h"
 
 namespace marvist {
 namespace {

@@ -3,12 +3,12 @@
 #include <system_error>
 
 #include "analysis/category_names.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "import/csv_reader.h"
 #include "import/job_files.h"
 #include "import/short_labels.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 namespace {

@@ -5,9 +5,9 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "app/setup_file.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "app/batch/setup_file.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 
 namespace marvist {
 namespace {

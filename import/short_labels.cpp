@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 

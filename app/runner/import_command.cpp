@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "app/batch_run.h"
+#include "app/batch/batch_run.h"
 
 namespace marvist {
 namespace {

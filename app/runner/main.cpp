@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/batch_run.h"
+#include "app/batch/batch_run.h"
 #include "app/runner/import_command.h"
 
 namespace {
