@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "base/cp437.h"
+#include "base/fixed_text.h"
 #include "base/utf8_check.h"
 
 namespace marvist {
@@ -153,5 +154,26 @@ CategoryNames names_for_labels(const CategoryNames& names, std::span<const std::
     if (!agree(names.rows, row_labels) || !agree(names.cols, col_labels)) return {};
     return names;
 }
+
+CategoryNames names_beside(const std::string& label_path, std::span<const std::string> row_labels,
+                           std::span<const std::string> col_labels) {
+    const std::string path = category_names_path(label_path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
+    const CategoryNamesRead read = read_category_names(path);
+    return read.ok ? names_for_labels(read.names, row_labels, col_labels) : CategoryNames{};
+}
+
+namespace {
+
+std::string shown_name(const std::vector<std::string>& names, const Vector<std::string>& labels, int k) {
+    if (k >= 1 && static_cast<std::size_t>(k) <= names.size()) return names[static_cast<std::size_t>(k) - 1];
+    return cp437_to_utf8(trimmed(labels(k)));
+}
+
+}  // namespace
+
+std::string row_name(const JobTable& table, int i) { return shown_name(table.row_names, table.row_labels, i); }
+std::string col_name(const JobTable& table, int j) { return shown_name(table.col_names, table.col_labels, j); }
 
 }  // namespace marvist

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/job_results.h"
+
 namespace marvist {
 
 struct NamedCategory {
@@ -56,5 +58,17 @@ CategoryNamesRead read_category_names(const std::string& path);
 //   row_labels, col_labels: as read from the label file (six characters).
 CategoryNames names_for_labels(const CategoryNames& names, std::span<const std::string> row_labels,
                                std::span<const std::string> col_labels);
+
+// The full names for the labels just read from the label file at
+// label_path, from the full-names file beside it; empty lists when there is
+// none, it cannot be read, or it does not agree with the labels.
+CategoryNames names_beside(const std::string& label_path, std::span<const std::string> row_labels,
+                           std::span<const std::string> col_labels);
+
+// The name of row i (from 1) or column j of a job's table as outputs show
+// it: the full name when the job has full names, else the label (code page
+// 437 as UTF-8, without its trailing blanks).
+std::string row_name(const JobTable& table, int i);
+std::string col_name(const JobTable& table, int j);
 
 }  // namespace marvist

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <span>
 #include <stdexcept>
 #include <utility>
 
+#include "analysis/category_names.h"
 #include "analysis/input_files.h"
 #include "analysis/job_arrays.h"
 #include "analysis/report_error.h"
@@ -111,6 +113,7 @@ void table_complete(Job& j) {
     if (t.transposed) {
         std::swap(t.row_variable, t.col_variable);
         exchange_labels(t);
+        std::swap(t.row_names, t.col_names);
         std::swap(j.record.n_rows, j.record.n_cols);
     }
     listing_point(j, &JobObserver::table_read);
@@ -167,15 +170,30 @@ bool take_job_table(Job& j, const TableInput& in) {
     return true;
 }
 
-// Labels from memory, each cut or padded to six characters.
+// Labels from memory, each cut or padded to six characters, and full names.
 void take_labels(JobTable& t, const TableInput& in, int n_rows, int n_cols) {
-    if ((!in.row_labels.empty() && in.row_labels.size() != static_cast<std::size_t>(n_rows)) ||
-        (!in.col_labels.empty() && in.col_labels.size() != static_cast<std::size_t>(n_cols)))
+    auto fits = [](const std::vector<std::string>& list, int n) {
+        return list.empty() || list.size() == static_cast<std::size_t>(n);
+    };
+    if (!fits(in.row_labels, n_rows) || !fits(in.col_labels, n_cols) || !fits(in.row_names, n_rows) ||
+        !fits(in.col_names, n_cols))
         throw std::invalid_argument("run_job: the labels in memory do not match the job's sizes");
+    t.row_names = in.row_names;
+    t.col_names = in.col_names;
     for (std::size_t k = 0; k < in.row_labels.size(); ++k)
         t.row_labels(static_cast<std::int64_t>(k) + 1) = fixed(in.row_labels[k], kLabelLength);
     for (std::size_t k = 0; k < in.col_labels.size(); ++k)
         t.col_labels(static_cast<std::int64_t>(k) + 1) = fixed(in.col_labels[k], kLabelLength);
+}
+
+// The full names kept beside the label file, when they agree with the
+// labels just read (in the orientation of the file).
+void take_full_names(JobTable& t, const JobRecord& job, const std::string& base_folder) {
+    const std::span<const std::string> rows(t.row_labels.data(), static_cast<std::size_t>(job.n_rows));
+    const std::span<const std::string> cols(t.col_labels.data(), static_cast<std::size_t>(job.n_cols));
+    const CategoryNames names = names_beside(job_file_path(job.label_file, base_folder), rows, cols);
+    for (const NamedCategory& c : names.rows) t.row_names.push_back(c.name);
+    for (const NamedCategory& c : names.cols) t.col_names.push_back(c.name);
 }
 
 // Totals, the check for empty rows and columns, profiles. False when the job
@@ -289,6 +307,7 @@ void analyse_files(Job& j, JobFiles& files, const JobContext& context) {
         const std::span<std::string> cols(t.col_labels.data(), static_cast<std::size_t>(t.col_labels.size()));
         read_labels(rows, cols, job.n_rows, job.n_cols, files.labels, j.rs);
         if (is_fatal(j.rs)) return;
+        take_full_names(t, job, context.base_folder);
     }
     report_progress(j.rs.reporter, ProgressCode::ReadingData);
     if (read_job_table(j, files)) analyse_table(j);

@@ -27,10 +27,14 @@ struct TableInput {
     // Labels of the n_rows rows and the n_cols columns, cut or padded to six
     // characters; empty: blank labels.
     std::vector<std::string> row_labels, col_labels;
+    // Full names of the rows and columns (UTF-8); empty: none.
+    std::vector<std::string> row_names, col_names;
 };
 
 // Runs the job of a job record on its data and label files, writing the
-// listing file output_file.
+// listing file output_file. The full names of the categories are taken from
+// the label file's full-names file when there is one that agrees with the
+// labels read (analysis/category_names.h); nothing of the listing changes.
 //   job       the job's parameters. Afterwards it holds the clipped n_axes; with
 //             columns dependent, the exchanged n_rows/n_cols and variable
 //             names; do_nsca = 0 when tau was 0.
@@ -42,7 +46,7 @@ JobResults run_job(JobRecord& job, const JobContext& context, JobObserver& obser
 
 // The same job on a table in memory: no file is opened or read (the record's
 // file names and data format are only echoed), and the listing goes to
-// listing. Labels are taken from the table when it has them. The table's
+// listing. Labels and full names are taken from the table when it has them. The table's
 // sizes must be those of the job when they pass its checks
 // (std::invalid_argument otherwise); a negative count is the data file's
 // input error.

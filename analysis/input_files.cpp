@@ -12,14 +12,6 @@
 namespace marvist {
 namespace {
 
-// The file of an 80-character name field (its trailing blanks do not belong
-// to it), a relative name taken from base_folder.
-std::string file_name(std::string_view field, const std::string& base_folder) {
-    const std::filesystem::path name(std::string(trimmed(fixed(field, kFileNameLength))));
-    if (base_folder.empty() || name.is_absolute() || name.empty()) return name.string();
-    return (std::filesystem::path(base_folder) / name).string();
-}
-
 // True when both names lead to one existing file (the same name, a link).
 bool same_file(const std::string& a, const std::string& b) {
     std::error_code ec;
@@ -67,14 +59,20 @@ private:
 
 }  // namespace
 
+std::string job_file_path(std::string_view field, const std::string& base_folder) {
+    const std::filesystem::path name(std::string(trimmed(fixed(field, kFileNameLength))));
+    if (base_folder.empty() || name.is_absolute() || name.empty()) return name.string();
+    return (std::filesystem::path(base_folder) / name).string();
+}
+
 void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& files,
                     std::string_view output_file, std::string_view data_file, std::string_view label_file,
                     int has_labels, const std::string& base_folder, RunState& rs) {
     // Creating the listing empties its file: a listing named like the data or
     // label file would destroy the input it is about to read.
-    const std::string listing = file_name(output_file, base_folder);
-    const std::string data = file_name(data_file, base_folder);
-    const std::string labels = file_name(label_file, base_folder);
+    const std::string listing = job_file_path(output_file, base_folder);
+    const std::string data = job_file_path(data_file, base_folder);
+    const std::string labels = job_file_path(label_file, base_folder);
     if (same_file(listing, data) || (has_labels > 0 && same_file(listing, labels))) {
         return fail(rs, ErrorCode::ListingOpen);
     }

@@ -22,6 +22,10 @@
 
 namespace marvist {
 
+// The file of an 80-character name field (its trailing blanks do not belong
+// to it); a relative name is taken from base_folder (empty: the working folder).
+std::string job_file_path(std::string_view field, const std::string& base_folder);
+
 // The files open during a job; each closes itself when the job is over.
 struct JobFiles {
     OutputFile listing;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "analysis/job_record.h"
 #include "analysis/local_time.h"
@@ -38,6 +39,10 @@ struct JobTable {
     // Six-character labels, blank when no label file was read; the first I
     // (J) entries label the table's rows (columns).
     Vector<std::string> row_labels, col_labels;
+    // Full names of the I rows and J columns (UTF-8), when the label file has
+    // a full-names file that agrees with it (analysis/category_names.h: a
+    // table imported from CSV); empty otherwise. Exchanged with the labels.
+    std::vector<std::string> row_names, col_names;
     Matrix<std::int32_t> counts;       // I x J
     int n_supp = 0;                    // supplementary predictor columns
     Matrix<std::int32_t> supp_counts;  // I x max(n_supp, 1)

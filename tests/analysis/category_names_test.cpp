@@ -1,10 +1,13 @@
 // The full-names file: written, read back, and matched to a job's labels.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "analysis/category_names.h"
+#include "analysis/driver.h"
+#include "listing/listing_writer.h"
 #include "support/test_support.h"
 
 namespace marvist {
@@ -75,6 +78,67 @@ TEST(CategoryNames, UsedOnlyWhileTheyMatchTheLabelFile) {
     const std::vector<std::string> edited = {"Caf\x82  ", "Tab\\ T"};
     EXPECT_TRUE(names_for_labels(names, edited, cols).rows.empty()) << "a label edited since";
     EXPECT_TRUE(names_for_labels(names, rows, {cols.begin(), cols.begin() + 1}).cols.empty()) << "a column fewer";
+}
+
+// A job whose label file has a full-names file carries the full names in its
+// results, in the orientation of the table analysed; its listing is the same
+// as without them. Names that no longer agree with the labels are left out.
+struct NamedJobs : ::testing::Test, test::JobFolder {
+    void SetUp() override {
+        test::write_file(dir.file("t.dat"), "5 1 2\n1 4 3\n");
+        test::write_file(dir.file("t.lab"), "Manua1Manua2\nCaf\x82  Tea   Milk  \n");
+        job = test::job_record("t", "Named", 2, "Work", 3, "Drink");
+        job.has_labels = 1;
+    }
+    void write_names(const std::string& second_row_label) {
+        CategoryNames names;
+        names.rows = {{"Manua1", "Manual, skilled"}, {second_row_label, "Manual, unskilled"}};
+        names.cols = {{"Caf\x82  ", "Caf\xC3\xA9 cr\xC3\xA8me"}, {"Tea   ", "Tea"}, {"Milk  ", "Milk\tfresh"}};
+        test::write_file(dir.file("t.names"), format_category_names(names, "t.lab"));
+    }
+    JobRecord job;
+};
+
+TEST_F(NamedJobs, ResultsCarryTheFullNames) {
+    JobRecord plain = job;
+    const JobResults without = run(plain);
+    EXPECT_TRUE(without.table.row_names.empty());
+    EXPECT_EQ(row_name(without.table, 2), "Manua2");
+    EXPECT_EQ(col_name(without.table, 1), "Caf\xC3\xA9") << "the label, as UTF-8 and trimmed";
+    const std::vector<std::string> listing_without = listing("t");
+
+    write_names("Manua2");
+    JobRecord named = job;
+    const JobResults with = run(named);
+    EXPECT_EQ(with.table.row_names, (std::vector<std::string>{"Manual, skilled", "Manual, unskilled"}));
+    EXPECT_EQ(col_name(with.table, 1), "Caf\xC3\xA9 cr\xC3\xA8me");
+    EXPECT_EQ(col_name(with.table, 3), "Milk\tfresh");
+    EXPECT_EQ(listing("t"), listing_without);
+
+    JobRecord transposed = job;
+    transposed.dependence = 1;
+    const JobResults exchanged = run(transposed);
+    EXPECT_EQ(exchanged.table.row_names.size(), 3u);
+    EXPECT_EQ(row_name(exchanged.table, 2), "Tea");
+    EXPECT_EQ(col_name(exchanged.table, 2), "Manual, unskilled");
+
+    write_names("Manua3");  // the label file says Manua2
+    JobRecord stale = job;
+    EXPECT_TRUE(run(stale).table.row_names.empty());
+    EXPECT_EQ(listing("t"), listing_without);
+}
+
+TEST_F(NamedJobs, ATableInMemoryBringsItsNames) {
+    TableInput table;
+    table.counts = test::counts_of(2, 3, {5, 1, 2, 1, 4, 3});
+    table.row_names = {"first row", "second row"};
+    table.col_names = {"a", "b", "c"};
+    ListingWriter writer;
+    CapturedRecords listing;
+    const JobResults results = run_job(job, table, context, writer, listing);
+    EXPECT_EQ(row_name(results.table, 2), "second row");
+    table.col_names.pop_back();
+    EXPECT_THROW(run_job(job, table, context, writer, listing), std::invalid_argument);
 }
 
 }  // namespace
