@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev libeigen3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   xvfb xauth imagemagick
+  librsvg2-bin libxml2-utils libexpat1-dev
   clang libclang-rt-14-dev llvm time
 )
 
