@@ -3,7 +3,8 @@
 # benchmark into build/, runs jobs of 30 x 20, 300 x 300 and 1000 x 1000 with
 # every analysis switched on (NSCA with 2 axes, homogenisation, symmetry),
 # and prints for each the median wall time, the peak memory and the size of
-# the listing; then the listing writer's throughput.
+# the listing; then the listing writer's throughput and the time of the
+# joint plot pictures.
 #
 #   bash bench/run-benchmarks.sh [RUNS]
 #
@@ -18,7 +19,7 @@ bash "$root/scripts/install-deps.sh" >/dev/null
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARVIST_BUILD_GUI=OFF -DMARVIST_BUILD_TESTS=OFF \
   -DMARVIST_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target marvist-run listing_bench >/dev/null
+cmake --build "$build" -j2 --target marvist-run listing_bench plot_bench >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/marvist-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -88,3 +89,8 @@ echo
 echo "Listing writer throughput (bench/listing_bench):"
 "$build/listing_bench" --benchmark_min_time=0.5 2>/dev/null |
   awk '/^BM_/ { for (k = 1; k <= NF; k++) if ($k ~ /^bytes_per_second=/) { sub(/bytes_per_second=/, "", $k); printf "  %-22s %s\n", $1, $k } }'
+
+echo
+echo "Joint plot pictures (bench/plot_bench: label placement, model + layout + SVG):"
+"$build/plot_bench" --benchmark_min_time=0.5 2>/dev/null |
+  awk '/^BM_/ { printf "  %-28s %10s %s CPU\n", $1, $4, $5 }'
