@@ -110,7 +110,8 @@ public:
            const PlacementOptions& options)
         : requests_(requests), points_(points), area_(area), options_(options),
           point_grid_(area, largest_label() + options.gap, static_cast<int>(points.size())),
-          label_grid_(area, largest_label() + options.gap, static_cast<int>(requests.size())) {
+          label_grid_(area, largest_label() + options.gap, static_cast<int>(requests.size())),
+          dropped_grid_(area, options.max_distance, static_cast<int>(requests.size())) {
         for (std::size_t k = 0; k < points.size(); ++k) {
             const PointObstacle& p = points[k];
             if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.radius)) continue;
@@ -287,19 +288,24 @@ private:
 
     // In order of priority: the label keeps its place from the iterations if
     // that is clear and near, else takes the first clear candidate place;
-    // else it is left out.
+    // else it is left out, and so are the labels of lower priority near its
+    // point, so that where room runs out the least important go first.
     void settle(const std::vector<int>& active, const std::vector<Box>& boxes, LabelPlacement& result) {
         std::vector<Rect> kept(requests_.size());
         for (std::size_t a = 0; a < active.size(); ++a) {
             const int i = active[a];
             const LabelRequest& r = requests_[i];
+            if (crowded_out(r)) continue;
             Rect place = boxes[a].rect();
             bool found = near(r, place) && fits(place, kept);
             // A clear place that needs a leader line yields to a clear
             // candidate close enough to need none.
             if (found && needs_leader(r, place)) candidate(r, kept, place, options_.leader_distance);
             if (!found) found = candidate(r, kept, place, options_.max_distance);
-            if (!found) continue;
+            if (!found) {
+                dropped_grid_.insert(i, {r.anchor_x, r.anchor_y, r.anchor_x, r.anchor_y});
+                continue;
+            }
             kept[i] = place;
             label_grid_.insert(i, place);
             PlacedLabel& label = result.labels[i];
@@ -340,6 +346,18 @@ private:
         return false;
     }
 
+    // Whether a label of higher priority was left out within the longest
+    // distance of this label's point.
+    bool crowded_out(const LabelRequest& r) {
+        const double d = options_.max_distance;
+        bool crowded = false;
+        dropped_grid_.visit({r.anchor_x - d, r.anchor_y - d, r.anchor_x + d, r.anchor_y + d}, [&](int k) {
+            const LabelRequest& o = requests_[k];
+            if (std::hypot(o.anchor_x - r.anchor_x, o.anchor_y - r.anchor_y) <= d) crowded = true;
+        });
+        return crowded;
+    }
+
     // Whether the box stands within the longest distance of its point.
     bool near(const LabelRequest& r, const Rect& box) const {
         double qx, qy;
@@ -370,6 +388,7 @@ private:
     PlacementOptions options_;
     BoxGrid point_grid_;
     BoxGrid label_grid_;
+    BoxGrid dropped_grid_;  // anchors of the labels left out in the final pass
     double max_radius_ = 0.0;
 };
 
