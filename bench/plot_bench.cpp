@@ -36,7 +36,7 @@ void BM_PlaceLabels(benchmark::State& state) {
     }
     int shown = 0;
     for (auto _ : state) {
-        const LabelPlacement p = place_labels(requests, points, area, {});
+        const LabelPlacement p = place_labels(requests, points, {}, area, {});
         shown = static_cast<int>(requests.size()) - p.left_out;
         benchmark::DoNotOptimize(p.labels.data());
     }

@@ -35,10 +35,41 @@ public:
             for (int c = c0; c <= c1; ++c) cells_[index(c, r)].push_back(id);
     }
 
+    // Files id under the cells within `radius` of the segment from (ax, ay)
+    // to (bx, by), found by steps of at most half a cell along it (each
+    // step covering the half step on either side).
+    void insert_along(int id, double ax, double ay, double bx, double by, double radius) {
+        const double length = std::hypot(bx - ax, by - ay);
+        const double step = 0.5 * std::min(cell_w_, cell_h_);
+        const int steps = static_cast<int>(std::min(std::ceil(length / step), 1e6));
+        for (int k = 0; k <= steps; ++k) {
+            const double t = steps == 0 ? 0.0 : static_cast<double>(k) / steps;
+            const double x = ax + t * (bx - ax), y = ay + t * (by - ay);
+            const double reach = radius + step / 2.0;
+            const auto [c0, c1, r0, r1] = span({x - reach, y - reach, x + reach, y + reach});
+            for (int r = r0; r <= r1; ++r) {
+                for (int c = c0; c <= c1; ++c) {
+                    auto& cell = cells_[index(c, r)];
+                    if (cell.empty() || cell.back() != id) cell.push_back(id);
+                }
+            }
+        }
+    }
+
     // Calls visit(id) once for every id filed in a cell the box touches, in
     // the order of the cells and of filing.
     template <class Visit>
     void visit(const Rect& box, Visit&& visit) {
+        all_of(box, [&](int id) {
+            visit(id);
+            return true;
+        });
+    }
+
+    // Whether test(id) holds for every id filed in a cell the box touches;
+    // stops at the first that fails.
+    template <class Test>
+    bool all_of(const Rect& box, Test&& test) {
         ++generation_;
         const auto [c0, c1, r0, r1] = span(box);
         for (int r = r0; r <= r1; ++r) {
@@ -46,10 +77,11 @@ public:
                 for (int id : cells_[index(c, r)]) {
                     if (stamp_[id] == generation_) continue;
                     stamp_[id] = generation_;
-                    visit(id);
+                    if (!test(id)) return false;
                 }
             }
         }
+        return true;
     }
 
 private:

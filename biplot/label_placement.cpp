@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "biplot/box_grid.h"
+#include "biplot/obstacle_geometry.h"
 
 namespace marvist {
 namespace {
@@ -106,17 +107,21 @@ std::vector<int> by_priority(std::span<const LabelRequest> requests) {
 
 class Placer {
 public:
-    Placer(std::span<const LabelRequest> requests, std::span<const PointObstacle> points, const Rect& area,
-           const PlacementOptions& options)
-        : requests_(requests), points_(points), area_(area), options_(options),
-          point_grid_(area, largest_label() + options.gap, static_cast<int>(points.size())),
+    Placer(std::span<const LabelRequest> requests, std::span<const PointObstacle> points,
+           std::span<const LineObstacle> lines, const Rect& area, const PlacementOptions& options)
+        : requests_(requests), area_(area), options_(options),
+          obstacle_grid_(area, smallest_label() + options.gap, static_cast<int>(points.size() + lines.size())),
           label_grid_(area, largest_label() + options.gap, static_cast<int>(requests.size())),
           dropped_grid_(area, options.max_distance, static_cast<int>(requests.size())) {
-        for (std::size_t k = 0; k < points.size(); ++k) {
-            const PointObstacle& p = points[k];
-            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.radius)) continue;
-            max_radius_ = std::max(max_radius_, p.radius);
-            point_grid_.insert(static_cast<int>(k), {p.x - p.radius, p.y - p.radius, p.x + p.radius, p.y + p.radius});
+        for (const PointObstacle& p : points) obstacles_.push_back({p.x, p.y, p.x, p.y, p.radius});
+        for (const LineObstacle& l : lines) obstacles_.push_back({l.x0, l.y0, l.x1, l.y1, l.half_width});
+        for (std::size_t k = 0; k < obstacles_.size(); ++k) {
+            const Capsule& c = obstacles_[k];
+            if (!std::isfinite(c.ax) || !std::isfinite(c.ay) || !std::isfinite(c.bx) || !std::isfinite(c.by) ||
+                !std::isfinite(c.radius))
+                continue;
+            max_radius_ = std::max(max_radius_, c.radius);
+            obstacle_grid_.insert_along(static_cast<int>(k), c.ax, c.ay, c.bx, c.by, c.radius);
         }
     }
 
@@ -141,13 +146,21 @@ private:
         return size;
     }
 
+    double smallest_label() const {
+        double size = HUGE_VAL;
+        for (const LabelRequest& r : requests_)
+            if (finite(r)) size = std::min({size, r.width, r.height});
+        return std::isfinite(size) ? std::max(size, 1.0) : 1.0;
+    }
+
     // The requests that can be placed, highest priority first, as many as
     // fill the area's free part up to the fill limit.
     std::vector<int> within_fill_limit(const std::vector<int>& order) const {
         double free = area_.width() * area_.height();
-        for (const PointObstacle& p : points_) {
-            const double r = p.radius + options_.gap / 2.0;
-            if (std::isfinite(r)) free -= 3.14159265358979 * r * r;
+        for (const Capsule& c : obstacles_) {
+            const double r = c.radius + options_.gap / 2.0;
+            const double length = std::hypot(c.bx - c.ax, c.by - c.ay);
+            if (std::isfinite(r) && std::isfinite(length)) free -= 3.14159265358979 * r * r + 2.0 * r * length;
         }
         free = std::max(free, 0.2 * area_.width() * area_.height());
         std::vector<int> active;
@@ -217,7 +230,7 @@ private:
                         fy[a] += push, fy[b] -= push;
                     }
                 });
-                push_off_points(A, fx[a], fy[a], overlap);
+                push_off_obstacles(A, fx[a], fy[a], overlap);
             }
             if (!overlap) break;
             const double spring = options_.spring * (1.0 - static_cast<double>(iteration) / options_.max_iterations);
@@ -229,61 +242,39 @@ private:
         }
     }
 
-    void push_off_points(const Box& box, double& fx, double& fy, bool& overlap) {
+    void push_off_obstacles(const Box& box, double& fx, double& fy, bool& overlap) {
         const Rect r = box.rect();
-        point_grid_.visit(grow(r, options_.gap + max_radius_), [&](int k) {
-            const PointObstacle& p = points_[k];
-            const double reach = p.radius + options_.gap;
-            double qx, qy;
-            const double d2 = distance2(r, p.x, p.y, qx, qy);
-            if (d2 >= reach * reach) return;
+        obstacle_grid_.visit(grow(r, options_.gap + max_radius_), [&](int k) {
+            const Capsule& c = obstacles_[k];
+            double dx, dy;
+            push_away(r, c, c.radius + options_.gap, dx, dy);
+            if (dx == 0.0 && dy == 0.0) return;
             overlap = true;
-            if (d2 > 0.0) {
-                const double d = std::sqrt(d2);
-                fx += (qx - p.x) / d * (reach - d + 0.01);
-                fy += (qy - p.y) / d * (reach - d + 0.01);
-                return;
-            }
-            // The point lies inside the box: out by the nearest side.
-            const double left = p.x - r.left, right = r.right - p.x, up = p.y - r.top, down = r.bottom - p.y;
-            const double least = std::min({left, right, up, down});
-            if (least == left)
-                fx += left + reach;
-            else if (least == right)
-                fx -= right + reach;
-            else if (least == up)
-                fy += up + reach;
-            else
-                fy -= down + reach;
+            // A little beyond, so that the next iteration finds it clear.
+            const double length = std::hypot(dx, dy);
+            fx += dx + dx / length * 0.01;
+            fy += dy + dy / length * 0.01;
         });
     }
 
-    bool clear_of_points(const Rect& r) {
-        bool clear = true;
-        point_grid_.visit(grow(r, options_.gap + max_radius_), [&](int k) {
-            const PointObstacle& p = points_[k];
-            const double reach = p.radius + options_.gap;
-            double qx, qy;
-            if (distance2(r, p.x, p.y, qx, qy) < reach * reach) clear = false;
+    bool clear_of_obstacles(const Rect& r) {
+        return obstacle_grid_.all_of(grow(r, options_.gap + max_radius_), [&](int k) {
+            return keeps_clear(r, obstacles_[k], obstacles_[k].radius + options_.gap);
         });
-        return clear;
     }
 
     bool clear_of_labels(const Rect& r, const std::vector<Rect>& kept) {
-        bool clear = true;
-        label_grid_.visit(grow(r, options_.gap), [&](int k) {
+        return label_grid_.all_of(grow(r, options_.gap), [&](int k) {
             const Rect& o = kept[k];
-            if (r.left < o.right + options_.gap && o.left < r.right + options_.gap &&
-                r.top < o.bottom + options_.gap && o.top < r.bottom + options_.gap)
-                clear = false;
+            return !(r.left < o.right + options_.gap && o.left < r.right + options_.gap &&
+                     r.top < o.bottom + options_.gap && o.top < r.bottom + options_.gap);
         });
-        return clear;
     }
 
     bool fits(const Rect& r, const std::vector<Rect>& kept) {
         return r.left >= area_.left - kSlack && r.right <= area_.right + kSlack && r.top >= area_.top - kSlack &&
                r.bottom <= area_.bottom + kSlack &&
-               clear_of_labels(r, kept) && clear_of_points(r);
+               clear_of_labels(r, kept) && clear_of_obstacles(r);
     }
 
     // In order of priority: the label keeps its place from the iterations if
@@ -383,10 +374,10 @@ private:
     }
 
     std::span<const LabelRequest> requests_;
-    std::span<const PointObstacle> points_;
     Rect area_;
     PlacementOptions options_;
-    BoxGrid point_grid_;
+    std::vector<Capsule> obstacles_;  // the points, then the lines
+    BoxGrid obstacle_grid_;
     BoxGrid label_grid_;
     BoxGrid dropped_grid_;  // anchors of the labels left out in the final pass
     double max_radius_ = 0.0;
@@ -395,8 +386,8 @@ private:
 }  // namespace
 
 LabelPlacement place_labels(std::span<const LabelRequest> requests, std::span<const PointObstacle> points,
-                            const Rect& area, const PlacementOptions& options) {
-    return Placer(requests, points, area, options).run();
+                            std::span<const LineObstacle> lines, const Rect& area, const PlacementOptions& options) {
+    return Placer(requests, points, lines, area, options).run();
 }
 
 }  // namespace marvist

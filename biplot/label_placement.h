@@ -1,6 +1,6 @@
 // Placement of point labels without overlaps, in page units (points, y
 // downward). Label boxes start on their point's preferred side, push each
-// other and the points away and are pulled back by a weakening spring, for
+// other and the points and lines away and are pulled back by a weakening spring, for
 // a bounded number of iterations; then, in order of priority, each label
 // keeps its place if it is clear of every label kept before it, of every
 // point and of the area's edges, or takes the nearest clear place on a ring
@@ -36,6 +36,12 @@ struct PointObstacle {
     double x = 0.0, y = 0.0, radius = 0.0;
 };
 
+// A drawn line (an arrow's shaft) that no label may cover.
+struct LineObstacle {
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    double half_width = 0.0;
+};
+
 struct PlacementOptions {
     int max_iterations = 300;        // force iterations at most
     std::uint64_t seed = 0x4D61727669737431;  // seeds the tiny jitter that separates coincident boxes
@@ -59,9 +65,10 @@ struct LabelPlacement {
     int left_out = 0;                 // requests whose label is not shown
 };
 
-// Places the labels of `requests` inside `area`, clear of each other and of
-// `points` (normally every drawn point, the labelled ones included).
+// Places the labels of `requests` inside `area`, clear of each other, of
+// `points` (normally every drawn point, the labelled ones included) and of
+// `lines`.
 LabelPlacement place_labels(std::span<const LabelRequest> requests, std::span<const PointObstacle> points,
-                            const Rect& area, const PlacementOptions& options);
+                            std::span<const LineObstacle> lines, const Rect& area, const PlacementOptions& options);
 
 }  // namespace marvist

@@ -21,7 +21,6 @@ constexpr double kTicksWanted = 8.0;         // about this many steps along the 
 constexpr double kLegendSymbolWidth = 16.0;
 constexpr double kLabelPadding = 1.0;        // around the text inside a label's box
 constexpr double kLongestLabel = 0.35;       // labels are cut to this share of the area's width
-constexpr double kShaftSpacing = 2.0;        // labels keep clear of points this far apart along an arrow
 
 bool finite_point(const PlotPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -214,9 +213,7 @@ private:
                                      .left_y = by - ux * half, .right_x = bx - uy * half, .right_y = by + ux * half});
             obstacles_.push_back({px, py, kArrowHeadHalfWidth});
             obstacles_.push_back({px - ux * head * 0.75, py - uy * head * 0.75, kArrowHeadHalfWidth});
-            // The shaft, as a row of small points, so that labels keep off it.
-            for (double along = kShaftSpacing; along < length - head; along += kShaftSpacing)
-                obstacles_.push_back({scene_.origin_x + ux * along, scene_.origin_y + uy * along, kArrowWidth / 2.0});
+            lines_.push_back({scene_.origin_x, scene_.origin_y, bx, by, kArrowWidth / 2.0});
         }
     }
 
@@ -252,7 +249,7 @@ private:
             labelled.push_back(static_cast<int>(i));
             texts.push_back(std::move(text));
         }
-        const LabelPlacement placement = place_labels(requests, obstacles_, scene_.area, options_.placement);
+        const LabelPlacement placement = place_labels(requests, obstacles_, lines_, scene_.area, options_.placement);
         for (std::size_t k = 0; k < requests.size(); ++k) {
             const PlacedLabel& placed = placement.labels[k];
             if (!placed.shown) continue;
@@ -320,6 +317,7 @@ private:
     Range x_, y_;
     double top_ = 0.0, bottom_ = 0.0;
     std::vector<PointObstacle> obstacles_;
+    std::vector<LineObstacle> lines_;  // the arrows' shafts
 };
 
 }  // namespace

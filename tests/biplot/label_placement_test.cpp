@@ -89,7 +89,7 @@ TEST(LabelPlacement, RandomCloudsWithRoomGetEveryLabelCleanly) {
         const int n = 5 + static_cast<int>(seed * 7 % 56);  // 5 .. 60 labels
         SCOPED_TRACE(testing::Message() << "cloud " << seed << " with " << n << " labels");
         const Cloud c = random_cloud(seed, n, 10);
-        const LabelPlacement p = place_labels(c.requests, c.points, kArea, {});
+        const LabelPlacement p = place_labels(c.requests, c.points, {}, kArea, {});
         expect_clean(c, p);
         EXPECT_EQ(p.left_out, 0);
     }
@@ -97,8 +97,8 @@ TEST(LabelPlacement, RandomCloudsWithRoomGetEveryLabelCleanly) {
 
 TEST(LabelPlacement, SameInputSameLayoutAndEverySeedIsClean) {
     const Cloud c = random_cloud(99, 60, 20);
-    const LabelPlacement first = place_labels(c.requests, c.points, kArea, {});
-    const LabelPlacement again = place_labels(c.requests, c.points, kArea, {});
+    const LabelPlacement first = place_labels(c.requests, c.points, {}, kArea, {});
+    const LabelPlacement again = place_labels(c.requests, c.points, {}, kArea, {});
     for (std::size_t i = 0; i < first.labels.size(); ++i) {
         EXPECT_EQ(first.labels[i].shown, again.labels[i].shown);
         EXPECT_EQ(first.labels[i].box.left, again.labels[i].box.left);
@@ -108,7 +108,7 @@ TEST(LabelPlacement, SameInputSameLayoutAndEverySeedIsClean) {
     for (std::uint64_t seed : {0ull, 7ull, 123456789ull}) {
         PlacementOptions options;
         options.seed = seed;
-        expect_clean(c, place_labels(c.requests, c.points, kArea, options));
+        expect_clean(c, place_labels(c.requests, c.points, {}, kArea, options));
     }
 }
 
@@ -119,7 +119,7 @@ TEST(LabelPlacement, CleanWhateverTheNumberOfIterations) {
         PlacementOptions options;
         options.max_iterations = iterations;
         SCOPED_TRACE(iterations);
-        expect_clean(c, place_labels(c.requests, c.points, kArea, options));
+        expect_clean(c, place_labels(c.requests, c.points, {}, kArea, options));
     }
 }
 
@@ -134,7 +134,7 @@ TEST(LabelPlacement, CrowdedSpotKeepsTheLabelsOfHighestPriority) {
         c.requests.push_back({.anchor_x = px, .anchor_y = py, .anchor_radius = 1.0, .width = 30.0, .height = 10.0,
                               .direction_x = px - 233.0, .direction_y = py - 193.0, .priority = uniform(g)});
     }
-    const LabelPlacement p = place_labels(c.requests, c.points, kArea, {});
+    const LabelPlacement p = place_labels(c.requests, c.points, {}, kArea, {});
     expect_clean(c, p);
     EXPECT_GT(p.left_out, 100);
     EXPECT_LT(p.left_out, 150);
@@ -153,7 +153,7 @@ TEST(LabelPlacement, CrowdedSpotKeepsTheLabelsOfHighestPriority) {
 TEST(LabelPlacement, LabelsBeyondTheRoomAreLeftOutLeastPriorityFirst) {
     Cloud c = random_cloud(11, 600);
     for (auto& r : c.requests) r.width = 40.0;
-    const LabelPlacement p = place_labels(c.requests, c.points, kArea, {});
+    const LabelPlacement p = place_labels(c.requests, c.points, {}, kArea, {});
     expect_clean(c, p);
     EXPECT_GT(p.left_out, 400);
     std::vector<double> shown;
@@ -179,7 +179,7 @@ TEST(LabelPlacement, ALabelMovedFarGetsALeaderLine) {
     c.points.push_back({230.0, 190.0, 2.0});
     for (double angle = 0.0; angle < 6.28; angle += 0.2)
         c.points.push_back({230.0 + 14.0 * std::cos(angle), 190.0 + 14.0 * std::sin(angle), 3.0});
-    const LabelPlacement p = place_labels(c.requests, c.points, kArea, {});
+    const LabelPlacement p = place_labels(c.requests, c.points, {}, kArea, {});
     expect_clean(c, p);
     ASSERT_TRUE(p.labels[0].shown);
     const PlacedLabel& l = p.labels[0];
@@ -198,7 +198,7 @@ TEST(LabelPlacement, ImpossibleLabelsAreLeftOutAlone) {
     Cloud c = random_cloud(4, 10);
     c.requests[2].width = 500.0;
     c.requests[5].anchor_x = std::nan("");
-    const LabelPlacement p = place_labels(c.requests, c.points, kArea, {});
+    const LabelPlacement p = place_labels(c.requests, c.points, {}, kArea, {});
     EXPECT_FALSE(p.labels[2].shown);
     EXPECT_FALSE(p.labels[5].shown);
     EXPECT_EQ(p.left_out, 2);
