@@ -170,6 +170,31 @@ TEST(LabelPlacement, LabelsBeyondTheRoomAreLeftOutLeastPriorityFirst) {
     for (double priority : shown) EXPECT_GE(priority, all[admitted]);
 }
 
+// Arrows from the middle of the area to half of the points: no label lies
+// across a shaft (checked by points every twentieth of a point along it).
+TEST(LabelPlacement, LabelsKeepOffLines) {
+    for (std::uint32_t seed : {21u, 22u, 23u}) {
+        const Cloud c = random_cloud(seed, 40);
+        std::vector<LineObstacle> lines;
+        for (std::size_t i = 0; i < c.requests.size(); i += 2)
+            lines.push_back({230.0, 190.0, c.requests[i].anchor_x, c.requests[i].anchor_y, 0.4});
+        const LabelPlacement p = place_labels(c.requests, c.points, lines, kArea, {});
+        expect_clean(c, p);
+        for (const PlacedLabel& label : p.labels) {
+            if (!label.shown) continue;
+            for (const LineObstacle& l : lines) {
+                const double length = std::hypot(l.x1 - l.x0, l.y1 - l.y0);
+                for (double t = 0.0; t <= length; t += 0.05) {
+                    const PointObstacle on{l.x0 + (l.x1 - l.x0) * t / length, l.y0 + (l.y1 - l.y0) * t / length,
+                                           l.half_width};
+                    ASSERT_FALSE(covers_point(label.box, on)) << "seed " << seed;
+                }
+            }
+        }
+        EXPECT_LT(p.left_out, 20);
+    }
+}
+
 // A point hemmed in by others: its label stands further off, joined by a
 // leader line from the edge of its marker to the nearest point of the box.
 TEST(LabelPlacement, ALabelMovedFarGetsALeaderLine) {
