@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "biplot/label_placement.h"
+#include "biplot/obstacle_geometry.h"
 
 namespace marvist {
 
@@ -39,7 +40,7 @@ public:
     // to (bx, by), found by steps of at most half a cell along it (each
     // step covering the half step on either side).
     void insert_along(int id, double ax, double ay, double bx, double by, double radius) {
-        const double length = std::hypot(bx - ax, by - ay);
+        const double length = length_of(bx - ax, by - ay);
         const double step = 0.5 * std::min(cell_w_, cell_h_);
         const int steps = static_cast<int>(std::min(std::ceil(length / step), 1e6));
         for (int k = 0; k <= steps; ++k) {

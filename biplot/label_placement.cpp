@@ -159,7 +159,7 @@ private:
         double free = area_.width() * area_.height();
         for (const Capsule& c : obstacles_) {
             const double r = c.radius + options_.gap / 2.0;
-            const double length = std::hypot(c.bx - c.ax, c.by - c.ay);
+            const double length = length_of(c.bx - c.ax, c.by - c.ay);
             if (std::isfinite(r) && std::isfinite(length)) free -= 3.14159265358979 * r * r + 2.0 * r * length;
         }
         free = std::max(free, 0.2 * area_.width() * area_.height());
@@ -251,7 +251,7 @@ private:
             if (dx == 0.0 && dy == 0.0) return;
             overlap = true;
             // A little beyond, so that the next iteration finds it clear.
-            const double length = std::hypot(dx, dy);
+            const double length = length_of(dx, dy);
             fx += dx + dx / length * 0.01;
             fy += dy + dy / length * 0.01;
         });
@@ -344,7 +344,7 @@ private:
         bool crowded = false;
         dropped_grid_.visit({r.anchor_x - d, r.anchor_y - d, r.anchor_x + d, r.anchor_y + d}, [&](int k) {
             const LabelRequest& o = requests_[k];
-            if (std::hypot(o.anchor_x - r.anchor_x, o.anchor_y - r.anchor_y) <= d) crowded = true;
+            if (length_of(o.anchor_x - r.anchor_x, o.anchor_y - r.anchor_y) <= d) crowded = true;
         });
         return crowded;
     }

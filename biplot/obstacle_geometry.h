@@ -4,9 +4,15 @@
 // point).
 #pragma once
 
+#include <cmath>
+
 #include "biplot/label_placement.h"
 
 namespace marvist {
+
+// The length of (dx, dy), by a square root alone so that it is the same on
+// every IEEE machine.
+inline double length_of(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 struct Capsule {
     double ax = 0.0, ay = 0.0, bx = 0.0, by = 0.0;  // the segment (a == b for a point)
