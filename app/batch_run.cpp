@@ -57,6 +57,7 @@ int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FIL
     JobRecord job;
     const SetupFileStatus status = read_setup_file(setup_file, job);
     if (!status.ok) return setup_error(err, status.message);
+    for (const std::string& warning : status.warnings) std::fprintf(err, "marvist-run: %s\n", warning.c_str());
     const FormError form = read_back_job_form(job);
     if (form.failed) return setup_error(err, setup_file + ": " + form.message);
     job.save_setup = 0;

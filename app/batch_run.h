@@ -17,7 +17,9 @@ inline constexpr int kBatchStop = 3;   // a printer plot stopped the program
 //   show  print the listing as UTF-8 on out after the job
 //   out   standard-output copies of result blocks, and the listing with show
 //   err   error-window lines as "E|...", progress-window lines as "P|...",
-//         and the runner's own messages
+//         and the runner's own messages ("marvist-run: ..."), among them a
+//         warning for each number field of the set-up file that holds more
+//         than digits and blanks (the job still runs)
 // Returns one of the statuses above.
 int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FILE* err);
 

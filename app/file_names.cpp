@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/message_text.h"
+#include "app/output_window.h"
 #include "listing/fixed_text.h"
 
 namespace marvist {
@@ -61,6 +62,33 @@ std::optional<std::string> accept_chosen_file(Session& session, const std::strin
     return name;
 }
 
+bool move_working_folder(Session& session, const fs::path& folder, bool keep_label_file) {
+    // Where the label file and the listing already named are, before the
+    // working folder moves away from them.
+    JobRecord& job = session.job;
+    const bool has_label_file = keep_label_file && session.labels_selected == 1 && !trimmed(job.label_file).empty();
+    const fs::path label_file = has_label_file ? resolved(std::string(trimmed(job.label_file))) : fs::path();
+    const bool has_listing = !trimmed(job.output_file).empty();
+    const fs::path listing = has_listing ? resolved(std::string(trimmed(job.output_file))) : fs::path();
+
+    std::error_code ec;
+    fs::current_path(folder, ec);
+    if (ec) return false;
+
+    if (has_label_file && !rebase(job.label_file, label_file)) {
+        refuse_long_name(session, label_file.string());
+        session.labels_selected = 0;
+    }
+    if (has_listing && !rebase(job.output_file, listing)) {
+        // Its name would now find another file, perhaps an older listing of
+        // the same name here: no listing is named, and its Save As prompt
+        // closes rather than copy the wrong file.
+        job.output_file = std::string(kFileNameField, ' ');
+        CloseSaveAsPrompt(session);
+    }
+    return true;
+}
+
 std::optional<std::string> accept_data_file(Session& session, const std::string& chosen) {
     const fs::path file = resolved(chosen);
     const std::string name = file.filename().string();
@@ -68,32 +96,12 @@ std::optional<std::string> accept_data_file(Session& session, const std::string&
         refuse_long_name(session, name);
         return std::nullopt;
     }
-
-    // Where the label file and the listing already named are, before the
-    // working folder moves away from them.
-    JobRecord& job = session.job;
-    const bool has_label_file = session.labels_selected == 1 && !trimmed(job.label_file).empty();
-    const fs::path label_file = has_label_file ? resolved(std::string(trimmed(job.label_file))) : fs::path();
-    const bool has_listing = !trimmed(job.output_file).empty();
-    const fs::path listing = has_listing ? resolved(std::string(trimmed(job.output_file))) : fs::path();
-
-    std::error_code ec;
-    fs::current_path(file.parent_path(), ec);
-    if (ec) return accept_chosen_file(session, chosen);
-
-    if (has_label_file && !rebase(job.label_file, label_file)) {
-        refuse_long_name(session, label_file.string());
-        session.labels_selected = 0;
-    }
-    if (has_listing) rebase(job.output_file, listing);
+    if (!move_working_folder(session, file.parent_path(), true)) return accept_chosen_file(session, chosen);
     return name;
 }
 
-bool enter_folder_of(const std::string& file) {
-    const fs::path folder = resolved(file).parent_path();
-    std::error_code ec;
-    fs::current_path(folder, ec);
-    return !ec;
+bool enter_folder_of(Session& session, const std::string& file) {
+    return move_working_folder(session, resolved(file).parent_path(), false);
 }
 
 }  // namespace marvist

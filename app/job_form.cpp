@@ -1,6 +1,8 @@
 #include "app/job_form.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <limits>
 
 #include "listing/fixed_text.h"
@@ -14,7 +16,16 @@ constexpr std::size_t kNameLength = 12;
 constexpr std::size_t kFileNameLength = 80;
 constexpr std::size_t kFormatLength = 70;
 
+constexpr std::string_view kJobNameRefused = "Job Name Not Accepted";
+
 }  // namespace
+
+bool holds_digits_and_blanks_only(std::string_view text) {
+    for (char c : text) {
+        if (c != ' ' && (c < '0' || c > '9')) return false;
+    }
+    return true;
+}
 
 int read_number_field(std::string_view text) {
     const std::string_view field = trimmed(text.substr(0, kNumberFieldLength));
@@ -37,10 +48,14 @@ FormError read_back_job_form(JobRecord& job) {
     const std::string_view name = trimmed(without_leading_blanks(job.job_name));
     // ".out" and ".set" must fit the file-name field behind the whole name:
     // a silently cut name would write the listing under another name.
+    if (name.empty()) {
+        return FormError{true, std::string(kJobNameRefused),
+                         "The job name is empty; it names the listing (.out) and the set-up file (.set)."};
+    }
     if (name.size() + 4 > kFileNameLength) {
-        return FormError{true, "The job name is " + std::to_string(name.size()) +
-                                   " characters long; at most " + std::to_string(kFileNameLength - 4) +
-                                   " fit a file name with its extension."};
+        return FormError{true, std::string(kJobNameRefused),
+                         "The job name is " + std::to_string(name.size()) + " characters long; at most " +
+                             std::to_string(kFileNameLength - 4) + " fit a file name with its extension."};
     }
 
     job.title = fixed(job.title, kTitleLength);
@@ -66,6 +81,34 @@ FormError read_back_job_form(JobRecord& job) {
     std::string_view format = without_leading_blanks(job.data_format);
     if (trimmed(format).empty()) format = "*";
     job.data_format = fixed(format, kFormatLength);
+    return FormError{};
+}
+
+}  // namespace marvist
+
+namespace marvist {
+
+FormError check_form_entries(const JobRecord& job, bool has_labels) {
+    const std::pair<std::string_view, const std::string*> numbers[] = {
+        {kRowsField, &job.n_rows_text},
+        {kColsField, &job.n_cols_text},
+        {kAxesField, &job.n_axes_text},
+        {kSuppField, &job.n_supp_text},
+    };
+    for (const auto& [field, text] : numbers) {
+        const std::string_view typed = std::string_view(*text).substr(0, kNumberFieldLength);
+        if (!holds_digits_and_blanks_only(typed)) {
+            std::string message = "\"";
+            message.append(field).append("\" holds \"").append(trimmed(typed));
+            message.append("\".\nPlease type a whole number: digits only.");
+            return FormError{true, "Number Not Accepted", std::move(message)};
+        }
+    }
+    if (has_labels && trimmed(without_leading_blanks(job.label_file)).empty()) {
+        return FormError{true, "Label File Not Named",
+                         "Category Labels is \"Yes\" but \"Name Label File\" is empty.\nPlease name the label "
+                         "file, or choose \"No\"."};
+    }
     return FormError{};
 }
 

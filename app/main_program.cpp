@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/data_entry.h"
+#include "app/file_windows.h"
 #include "app/file_names.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
@@ -46,34 +47,6 @@ constexpr std::string_view kInputLabelsHint = "Input labels on screen and save i
 
 const ui::Rgb kDarkRed{128, 0, 0};
 const ui::Rgb kBlue{0, 0, 255};
-
-// Command 1: a file of the user's choice in a scroll window of its own.
-void open_file_window(Session& session) {
-    ui::Windowing& layer = session.layer;
-    const ui::FontSpec font =
-        layer.choose_font("Select Font; For OUTPUT choose Linedraw").value_or(ui::FontSpec{"LotusLineDraw", 9});
-    const ui::FileDialogSpec dialog{.owner = session.main_window};
-    const std::optional<std::string> chosen = layer.open_file_dialog(dialog);
-    if (!chosen) return;
-    ui::ScrollWindowSpec request;
-    request.title = *chosen;
-    request.placement = ui::Placement{0.05, 0.3, 0.9, 0.5};
-    request.file = *chosen;
-    request.font = font;
-    request.parent = session.main_window;
-    session.file_window = layer.create_scroll_window(request);
-    layer.show_line_column_panes(true);
-}
-
-// Command 2: closes the window of command 1.
-void close_file_window(Session& session) {
-    ui::Windowing& layer = session.layer;
-    if (session.file_window != ui::kNoWindow && layer.window_exists(session.file_window)) {
-        layer.destroy_window(session.file_window);
-    }
-    session.file_window = ui::kNoWindow;
-    layer.show_line_column_panes(false);
-}
 
 // Command 33: the data file of the next job.
 void choose_data_file(Session& session) {

@@ -86,6 +86,7 @@ void SaveOutputAs(Session& session) {
     const std::string current = listing_name(session);
     if (same_file(current, *name) || session.layer.copy_file(current, *name, true)) {
         session.job.output_file = fixed(*name, kFileNameField);
+        session.layer.show_status_text("Output saved in " + *name);
         return;
     }
     keep_current_listing(session,
@@ -121,8 +122,8 @@ void PrintListing(Session& session, ui::WindowId window) {
                      "word wrap and lines may be truncated.')",
                      {kLineFeed, kLineFeed, kLineFeed}),
         "Print Information", ui::MessageStyle::Ok, window);
-    const ui::FontSpec font =
-        layer.choose_font("!! Select  Linedraw and appropriate point size !!").value_or(kLineDraw);
+    const std::optional<ui::FontSpec> font = layer.choose_font("!! Select  Linedraw and appropriate point size !!");
+    if (!font) return;  // a cancelled font choice cancels the printing
 
     const Layout& whole_line = cached_layout("(A)");
     for (int page = 1; page <= kMaxPrintedPages; ++page) {
@@ -133,7 +134,7 @@ void PrintListing(Session& session, ui::WindowId window) {
                 layer.print_page_end();
                 return;
             }
-            layer.print_line(cp437_to_utf8(text[0]), font);
+            layer.print_line(cp437_to_utf8(text[0]), *font);
         }
         layer.print_page_end();
     }

@@ -111,9 +111,11 @@ JobForm fill_form(const Session& session) {
     form.row_variable = cp437_to_utf8(trimmed(job.row_variable));
     form.n_cols_text = std::string(trimmed(job.n_cols_text));
     form.col_variable = cp437_to_utf8(trimmed(job.col_variable));
-    form.job_name = std::string(trimmed(job.job_name));
-    form.data_file = std::string(trimmed(job.data_file));
-    form.label_file = std::string(trimmed(job.label_file));
+    // OK removes leading blanks from the names (set-up files of earlier
+    // versions leave one): they are not shown either.
+    form.job_name = std::string(trimmed(without_leading_blanks(job.job_name)));
+    form.data_file = std::string(trimmed(without_leading_blanks(job.data_file)));
+    form.label_file = std::string(trimmed(without_leading_blanks(job.label_file)));
     form.data_format = cp437_to_utf8(trimmed(job.data_format));
     form.n_axes_text = std::string(trimmed(job.n_axes_text));
     form.n_supp_text = std::string(trimmed(job.n_supp_text));
@@ -126,8 +128,9 @@ JobForm fill_form(const Session& session) {
     return form;
 }
 
-// The items of the form in three columns.
-std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
+// The items of the form in three columns. A new job's form opens with its
+// title selected, so that typing replaces the default title.
+std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bool title_preselected) {
     using ui::DialogItem;
     using ui::ItemKind;
     using ui::ItemPlace;
@@ -137,6 +140,7 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     };
     const auto edit = [&items](std::string& buffer, int length, bool enabled = true) {
         items.push_back(ui::edit_field(buffer, length, ItemPlace::Below, enabled));
+        return &items.back();
     };
     const auto group = [&items](std::string caption, ItemPlace place = ItemPlace::Below) {
         items.push_back(ui::group_box(std::move(caption), place));
@@ -146,12 +150,12 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     };
 
     text("Title for Analysis");
-    edit(form.title, 70);
-    text("Number of Rows");
+    edit(form.title, 70)->preselected = title_preselected;
+    text(std::string(kRowsField));
     edit(form.n_rows_text, 10);
     text("Row Label (12 positions)");
     edit(form.row_variable, 12);
-    text("Number of Columns");
+    text(std::string(kColsField));
     edit(form.n_cols_text, 10);
     text("Column Label (12 positions)");
     edit(form.col_variable, 12);
@@ -164,7 +168,9 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     text("Name Data File");
     edit(form.data_file, 80, session.data_selected != 0);
     text("Name Label File");
-    edit(form.label_file, 80, session.labels_selected != 0);
+    // Follows the Labels choice, so a name left from an earlier job shows
+    // as soon as labels are asked for.
+    edit(form.label_file, 80, form.labels_yes != 0)->enabled_while = &form.labels_yes;
     text("Integer Input Format; * is Free");
     edit(form.data_format, 70);
     items.push_back(ui::check_box("Save Input Parameters to File", form.save_setup));
@@ -181,9 +187,9 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     group("Symmetry/SkewSymmetry");
     radio("Yes", form.symmetry_yes);
     radio("No", form.symmetry_no);
-    text("No. of Axes in NSCA");
+    text(std::string(kAxesField));
     edit(form.n_axes_text, 10);
-    text("No. of Supplementary Predictors");
+    text(std::string(kSuppField));
     edit(form.n_supp_text, 10);
     ui::add_ok_cancel(items);
     DialogItem note = ui::static_text(
@@ -208,9 +214,9 @@ void cancel_job(Session& session, const JobForm& form) {
     }
 }
 
-// Reads the form back into the job record; false (with a message box) when
-// the form cannot make a job, and then nothing has changed.
-bool confirm_job(Session& session, const JobForm& form) {
+// Reads the form back into the job record. A form that cannot make a job is
+// refused: the error says why, and nothing has changed.
+FormError confirm_job(Session& session, const JobForm& form) {
     JobRecord job = session.job;
     job.title = utf8_to_cp437(form.title);
     job.n_rows_text = form.n_rows_text;
@@ -223,11 +229,9 @@ bool confirm_job(Session& session, const JobForm& form) {
     job.data_format = utf8_to_cp437(form.data_format);
     job.n_axes_text = form.n_axes_text;
     job.n_supp_text = form.n_supp_text;
-    const FormError error = read_back_job_form(job);
-    if (error.failed) {
-        show_message(session, "Job Name Not Accepted", error.message);
-        return false;
-    }
+    FormError error = check_form_entries(job, form.labels_yes != 0);
+    if (!error.failed) error = read_back_job_form(job);
+    if (error.failed) return error;
     session.labels_selected = form.labels_yes != 0 ? 1 : 0;
     job.has_labels = session.labels_selected;
     job.dependence = form.rows_dependent != 0 ? 0 : 1;
@@ -236,7 +240,7 @@ bool confirm_job(Session& session, const JobForm& form) {
     job.do_symmetry = form.symmetry_yes != 0 ? 1 : 0;
     job.save_setup = form.save_setup != 0 ? 1 : 0;
     session.job = std::move(job);
-    return true;
+    return FormError{};
 }
 
 // The job's report windows and console for the length of one run.
@@ -278,7 +282,8 @@ bool run_confirmed_job(Session& session) {
 }  // namespace
 
 void RunJobDialog(Session& session, std::string_view mode) {
-    close_job_windows(session);
+    // The windows of the previous job stay until a new job really starts: a
+    // refused task choice or a cancelled form leaves them as they are.
     bool go = false;
     if (mode == "new ") {
         go = prepare_new_job(session);
@@ -290,14 +295,22 @@ void RunJobDialog(Session& session, std::string_view mode) {
     if (!go) return;
 
     JobForm form = fill_form(session);
-    std::vector<ui::DialogItem> items = form_items(form, session);
-    const int answer = session.layer.dialog_box(items, "Job and Data options Marvist", ui::FontSpec{"Arial", 9});
-    if (answer != ui::kDialogOk || session.data_selected == 0) {
-        cancel_job(session, form);
-        return;
+    bool first_showing = true;
+    for (;;) {
+        std::vector<ui::DialogItem> items = form_items(form, session, first_showing && mode == "new ");
+        first_showing = false;
+        const int answer = session.layer.dialog_box(items, "Job and Data options Marvist", ui::FontSpec{"Arial", 9});
+        if (answer != ui::kDialogOk || session.data_selected == 0) {
+            cancel_job(session, form);
+            return;
+        }
+        const FormError refused = confirm_job(session, form);
+        if (!refused.failed) break;
+        // The form opens again with everything as the user typed it.
+        show_message(session, refused.title, refused.message);
     }
-    if (!confirm_job(session, form)) return;
 
+    close_job_windows(session);
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
     if (session.rs.fatal_state < 2) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
 #include "analysis/job_record.h"
 #include "analysis/run_state.h"
@@ -35,7 +36,7 @@ struct Session {
     ui::WindowId progress_window = ui::kNoWindow;  // "Progress of Marvist"
     ui::WindowId error_window = ui::kNoWindow;     // "Errors and Warnings"
     ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
-    ui::WindowId file_window = ui::kNoWindow;      // a file opened with File/Open
+    std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
 };
 

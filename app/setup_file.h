@@ -1,26 +1,32 @@
 // Set-up files (.set): the parameters of one job as nine or ten text lines,
 // so that a job can be run again later.
 //
-//   line 1   title (70)                          read "(A)": leading blank kept,
-//                                                the 70th character falls away
+//   line 1   title (70), from column 1           read "(A)": the first 70
+//                                                characters of the line
 //   line 2   n_rows_text (10), ' ', row_variable   free form: two values; the
 //   line 3   n_cols_text (10), ' ', col_variable   name ends at a blank or comma
 //   line 4   has_labels                          free form: one integer
-//   line 5   job_name, trimmed                   read "(A)" into 80 characters
-//   line 6   data_file, trimmed                  read "(A)"
-//   line 7   label_file, trimmed (only when has_labels is positive)
+//   line 5   job_name, trimmed, from column 1    read "(A)" into 80 characters
+//   line 6   data_file, trimmed, from column 1   read "(A)"
+//   line 7   label_file, likewise (only when has_labels is positive)
 //   next     "data_format"                       free form: one quoted value
 //   next     dependence do_nsca do_homogenise do_symmetry   free form
-//   last     n_axes_text (10) n_supp_text (10)   read "(A,A)": both fields
-//                                                shifted by the leading blank
+//   last     n_axes_text (10) n_supp_text (10),  read "(A,A)": columns 1-10
+//            from column 1                       and 11-20
 //
-// Leading blanks that reading leaves on names and numbers are removed by the
-// job form's read-back (app/job_form.h). The file dialogs and message boxes
-// around these operations belong to the desktop program.
+// Free-form lines begin with one blank; their values are those of
+// app/setup_values.h. Files of earlier versions began every line with a
+// blank: they read as they always did (the title and the names with a
+// leading blank, the last line's fields shifted by one column), and the form
+// carries those blanks along, so such a job keeps its meaning when it is
+// saved again. Leading blanks that reading leaves on names and numbers are
+// removed by the job form's read-back (app/job_form.h). The file dialogs and
+// message boxes around these operations belong to the desktop program.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/job_record.h"
 #include "listing/layout.h"
@@ -31,6 +37,10 @@ namespace marvist {
 struct SetupFileStatus {
     bool ok = true;
     std::string message;  // on failure: names the file and says what is wrong
+    // After a read: one line for each number field that holds more than
+    // digits and blanks, naming the file (read_setup_file), the line, the
+    // field, what it holds and the number it is read as.
+    std::vector<std::string> warnings;
 };
 
 // The lines of the set-up file of a job, written in free form to out.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -166,6 +167,24 @@ TEST(Runner, UserLayoutAndWarnings) {
     const RunResult warned = run_runner("readership.set", dir);
     EXPECT_EQ(warned.status, 0);
     EXPECT_TRUE(has(warned.err, "E|  W A R N I N G "));
+
+    // A number field beyond digits and blanks is read by the digit rule, with
+    // a warning before the job; the exit status is the job's.
+    setup.replace(setup.find(" 5          Agegroup"), 3, " 5:");  // ':' counts as 10
+    test::write_file(dir.file("readership.set"), setup);
+    const RunResult odd = run_runner("readership.set", dir);
+    EXPECT_EQ(odd.status, 1);
+    ASSERT_FALSE(odd.err.empty());
+    EXPECT_EQ(odd.err.front(), "marvist-run: readership.set, line 2: Number of Rows holds \"5:\", not only digits and "
+                               "blanks; it is read as 60");
+    EXPECT_NE(read_file(dir.file("readership.out")).find("60"), std::string::npos);
+    const std::string empty_name = std::regex_replace(setup, std::regex("\n readership\n"), "\n \n");
+    test::write_file(dir.file("readership.set"), empty_name);
+    const RunResult refused = run_runner("readership.set", dir);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(has(refused.err, "marvist-run: readership.set: The job name is empty; it names the listing (.out) and "
+                                 "the set-up file (.set)."));
+    EXPECT_FALSE(fs::exists(dir.file(".out")));
 }
 
 // A plot stop ends the run with its message and status 3; the listing keeps
