@@ -9,20 +9,19 @@
 
 #include "app/dialog_items.h"
 #include "app/file_names.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 
 namespace marvist {
 
 namespace {
 
 constexpr std::size_t kLabelFieldLength = 10;
-constexpr std::size_t kLabelLength = 6;
 constexpr int kCountFieldLength = 6;
 
 const ui::FontSpec kCaptionFont{"Arial", 10, false, false, false, true};
@@ -44,10 +43,10 @@ std::optional<TableSize> ask_table_size(Session& session) {
     for (;;) {
         std::vector<ui::DialogItem> items;
         items.push_back(ui::static_text(std::string(kRowsField)));
-        items.push_back(ui::edit_field(rows, kNumberFieldLength));
+        items.push_back(ui::edit_field(rows, kNumberTextLength));
         ui::add_ok_cancel(items);
         items.push_back(ui::static_text(std::string(kColsField), ui::ItemPlace::NewColumn));
-        items.push_back(ui::edit_field(cols, kNumberFieldLength));
+        items.push_back(ui::edit_field(cols, kNumberTextLength));
         if (session.layer.dialog_box(items, "Input Dimensions of the Contingency Table", kDialogFont) !=
             ui::kDialogOk) {
             show_message(session, "Cancellation",
@@ -240,7 +239,7 @@ void EnterLabels(Session& session) {
         return;
     }
 
-    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
+    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select (New) Name for Label File",
         .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
@@ -253,7 +252,7 @@ void EnterLabels(Session& session) {
         show_message(session, "Cancellation", cancelled);
         return;
     }
-    job.label_file = fixed(*name, kFileNameField);
+    job.label_file = fixed(*name, kFileNameLength);
 
     OutputFile file;
     bool written = file.open(*name);
@@ -316,7 +315,7 @@ void EnterData(Session& session) {
         show_message(session, "Count Not Accepted", refused);
     }
 
-    job.data_file = fixed(".dat", kFileNameField);
+    job.data_file = fixed(".dat", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select (New) Name for Data File",
         .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
@@ -329,7 +328,7 @@ void EnterData(Session& session) {
         show_message(session, "Cancellation", cancelled);
         return;
     }
-    job.data_file = fixed(*name, kFileNameField);
+    job.data_file = fixed(*name, kFileNameLength);
 
     for (int i = 1; i <= I; ++i) {
         for (int j = 1; j <= J; ++j) {

@@ -5,7 +5,7 @@
 
 #include "app/message_text.h"
 #include "app/output_window.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 
@@ -26,7 +26,7 @@ fs::path resolved(const fs::path& path) {
 void refuse_long_name(Session& session, const std::string& name) {
     show_message(session, "File Name Too Long",
                  "The name of the file\n" + name + "\nhas " + std::to_string(name.size()) +
-                     " characters; file names are limited to " + std::to_string(kFileNameField) +
+                     " characters; file names are limited to " + std::to_string(kFileNameLength) +
                      " characters.\nPlease choose a file with a shorter name or in a folder with a shorter path.");
 }
 
@@ -35,8 +35,8 @@ void refuse_long_name(Session& session, const std::string& name) {
 // would not fit. Returns false when it did not fit.
 bool rebase(std::string& field, const fs::path& file) {
     const std::string name = kept_file_name(file.string());
-    if (name.size() > kFileNameField) return false;
-    field = fixed(name, kFileNameField);
+    if (name.size() > kFileNameLength) return false;
+    field = fixed(name, kFileNameLength);
     return true;
 }
 
@@ -55,7 +55,7 @@ std::string kept_file_name(const std::string& path) {
 
 std::optional<std::string> accept_chosen_file(Session& session, const std::string& chosen) {
     std::string name = kept_file_name(chosen);
-    if (name.size() > kFileNameField) {
+    if (name.size() > kFileNameLength) {
         refuse_long_name(session, name);
         return std::nullopt;
     }
@@ -83,7 +83,7 @@ bool move_working_folder(Session& session, const fs::path& folder, bool keep_lab
         // Its name would now find another file, perhaps an older listing of
         // the same name here: no listing is named, and its Save As prompt
         // closes rather than copy the wrong file.
-        job.output_file = std::string(kFileNameField, ' ');
+        job.output_file = std::string(kFileNameLength, ' ');
         CloseSaveAsPrompt(session);
     }
     return true;
@@ -92,7 +92,7 @@ bool move_working_folder(Session& session, const fs::path& folder, bool keep_lab
 std::optional<std::string> accept_data_file(Session& session, const std::string& chosen) {
     const fs::path file = resolved(chosen);
     const std::string name = file.filename().string();
-    if (name.size() > kFileNameField) {
+    if (name.size() > kFileNameLength) {
         refuse_long_name(session, name);
         return std::nullopt;
     }

@@ -18,9 +18,6 @@
 
 namespace marvist {
 
-// Length of a file-name field (data_file, label_file, output_file, ...).
-inline constexpr std::size_t kFileNameField = 80;
-
 // The name to keep for path: relative to the working folder when it lies
 // inside it, else absolute. path is taken relative to the working folder
 // when it is not absolute.

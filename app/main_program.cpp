@@ -9,7 +9,7 @@
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/run_job_dialog.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 
@@ -51,7 +51,7 @@ const ui::Rgb kBlue{0, 0, 255};
 // Command 33: the data file of the next job.
 void choose_data_file(Session& session) {
     JobRecord& job = session.job;
-    job.data_file = fixed(".dat", kFileNameField);
+    job.data_file = fixed(".dat", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select Data File",
         .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
@@ -65,7 +65,7 @@ void choose_data_file(Session& session) {
         show_message(session, "Cancellation", message_text("('No data file has been selected')"));
         return;
     }
-    job.data_file = fixed(*name, kFileNameField);
+    job.data_file = fixed(*name, kFileNameLength);
     session.data_selected = 1;
     session.job_defined = 0;
     const std::string shown(trimmed(job.data_file));
@@ -85,7 +85,7 @@ void choose_data_file(Session& session) {
 // Command 34: the label file of the next job.
 void choose_label_file(Session& session) {
     JobRecord& job = session.job;
-    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
+    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select Label File",
         .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
@@ -99,7 +99,7 @@ void choose_label_file(Session& session) {
         show_message(session, "Cancellation", message_text("('No label file has been selected')"));
         return;
     }
-    job.label_file = fixed(*name, kFileNameField);
+    job.label_file = fixed(*name, kFileNameLength);
     session.labels_selected = 1;
     const std::string shown(trimmed(job.label_file));
     if (session.data_selected != 1) {
@@ -252,9 +252,9 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandAcknowledgement:
         case kCommandErrorHandling:
         case kCommandVersion: show_help(session, number); break;
-        case kCommandNewJob: RunJobDialog(session, "new "); break;
-        case kCommandSameJob: RunJobDialog(session, "same"); break;
-        case kCommandOldJob: RunJobDialog(session, "old "); break;
+        case kCommandNewJob: RunJobDialog(session, JobMode::New); break;
+        case kCommandSameJob: RunJobDialog(session, JobMode::Same); break;
+        case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
         case kCommandExit: return 0;

@@ -1,7 +1,7 @@
 #include "app/report_windows.h"
 
 #include "app/file_windows.h"
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 namespace marvist {
 

@@ -2,25 +2,25 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/driver.h"
 #include "app/dialog_items.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/report_windows.h"
 #include "app/setup_dialogs.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
-#include "plot/program_stop.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/program_stop.h"
+#include "base/record_io.h"
+#include "listing/listing_writer.h"
 
 namespace marvist {
 
 namespace {
-
-constexpr std::size_t kTitleLength = 70;
 
 // The texts and switches of the form while it is shown. Title, variable
 // names and data format are UTF-8 here and code page 437 in the job record.
@@ -39,7 +39,7 @@ void incorrect_task(Session& session, std::string_view layout) {
     show_message(session, "Incorrect Task Choice", message_text(layout, {kLineFeed}));
 }
 
-// Mode "new ": allowed once a data file has been chosen or created and no job
+// A new job: allowed once a data file has been chosen or created and no job
 // has been defined for it; the form gets its defaults.
 bool prepare_new_job(Session& session) {
     JobRecord& job = session.job;
@@ -54,25 +54,25 @@ bool prepare_new_job(Session& session) {
         incorrect_task(session, "('No Data Set is yet available.',A,'Please select or create a Data Set first.')");
         return false;
     }
-    job.title = fixed("Title of your job", 70);
-    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", 10);
-    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", 10);
-    job.row_variable = fixed("Row Variable", 12);
-    job.col_variable = fixed("Col Variable", 12);
-    job.job_name = fixed("NewJob", 80);
-    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", 80);
-    job.data_format = fixed("*", 70);
+    job.title = fixed("Title of your job", kTitleLength);
+    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", kNumberTextLength);
+    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", kNumberTextLength);
+    job.row_variable = fixed("Row Variable", kVariableNameLength);
+    job.col_variable = fixed("Col Variable", kVariableNameLength);
+    job.job_name = fixed("NewJob", kFileNameLength);
+    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", kFileNameLength);
+    job.data_format = fixed("*", kDataFormatLength);
     job.dependence = 0;
     job.do_nsca = 0;
     job.do_homogenise = 0;
     job.do_symmetry = 0;
-    job.n_axes_text = fixed("1", 10);
-    job.n_supp_text = fixed("0", 10);
+    job.n_axes_text = fixed("1", kNumberTextLength);
+    job.n_supp_text = fixed("0", kNumberTextLength);
     session.job_defined = 1;
     return true;
 }
 
-// Mode "old ": the job of a set-up file. The file's label line decides
+// An old job: the job of a set-up file. The file's label line decides
 // whether labels are read, as it did when the file was saved.
 bool prepare_old_job(Session& session) {
     session.job_defined = 1;
@@ -81,20 +81,20 @@ bool prepare_old_job(Session& session) {
     session.data_selected = 1;
     // An unreadable file leaves the job record as it was.
     if (choice != SetupChoice::Unreadable && session.labels_selected == 0) {
-        session.job.label_file = fixed("NoLabel.lab", 80);
+        session.job.label_file = fixed("NoLabel.lab", kFileNameLength);
     }
     return choice == SetupChoice::Read;
 }
 
-// Mode "same": the previous job's texts, with the numbers of axes and
+// The same job: the previous job's texts, with the numbers of axes and
 // predictors as the driver left them.
 bool prepare_same_job(Session& session) {
     if (session.job_defined == 0) {
         show_message(session, "Incorrect Task Choice", message_text("('No previous Job available')"));
         return false;
     }
-    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), 10);
-    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), 10);
+    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), kNumberTextLength);
+    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), kNumberTextLength);
     return true;
 }
 
@@ -150,21 +150,21 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bo
     };
 
     text("Title for Analysis");
-    edit(form.title, 70)->preselected = title_preselected;
+    edit(form.title, kTitleLength)->preselected = title_preselected;
     text(std::string(kRowsField));
-    edit(form.n_rows_text, 10);
+    edit(form.n_rows_text, kNumberTextLength);
     text("Row Label (12 positions)");
-    edit(form.row_variable, 12);
+    edit(form.row_variable, kVariableNameLength);
     text(std::string(kColsField));
-    edit(form.n_cols_text, 10);
+    edit(form.n_cols_text, kNumberTextLength);
     text("Column Label (12 positions)");
-    edit(form.col_variable, 12);
+    edit(form.col_variable, kVariableNameLength);
     group("Category Labels");
     radio("Yes", form.labels_yes);
     radio("No", form.labels_no);
 
     text("Job Name (8 positions) - Used for Filenames", ItemPlace::NewColumn);
-    edit(form.job_name, 80);
+    edit(form.job_name, kFileNameLength);
     text("Name Data File");
     edit(form.data_file, 80, session.data_selected != 0);
     text("Name Label File");
@@ -172,7 +172,7 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bo
     // as soon as labels are asked for.
     edit(form.label_file, 80, form.labels_yes != 0)->enabled_while = &form.labels_yes;
     text("Integer Input Format; * is Free");
-    edit(form.data_format, 70);
+    edit(form.data_format, kDataFormatLength);
     items.push_back(ui::check_box("Save Input Parameters to File", form.save_setup));
 
     group("Type of Dependency", ItemPlace::NewColumn);
@@ -188,9 +188,9 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bo
     radio("Yes", form.symmetry_yes);
     radio("No", form.symmetry_no);
     text(std::string(kAxesField));
-    edit(form.n_axes_text, 10);
+    edit(form.n_axes_text, kNumberTextLength);
     text(std::string(kSuppField));
-    edit(form.n_supp_text, 10);
+    edit(form.n_supp_text, kNumberTextLength);
     ui::add_ok_cancel(items);
     DialogItem note = ui::static_text(
         "Note that if Name Data File is disabled no analysis is possible. Please choose Data File first.");
@@ -243,26 +243,30 @@ FormError confirm_job(Session& session, const JobForm& form) {
     return FormError{};
 }
 
-// The job's report windows and console for the length of one run.
+// The job's report windows, console and listing for the length of one run.
 class JobOutlets {
 public:
     explicit JobOutlets(Session& session)
-        : session_(session), reports_(session), console_(session.console ? session.console : stdout) {
-        session_.rs.reports = &reports_;
-        session_.rs.standard_output = &console_;
+        : session_(session),
+          reports_(session),
+          console_(session.console ? session.console : stdout),
+          writer_(&console_) {
+        session_.context.reports = &reports_;
     }
     ~JobOutlets() {
         if (session_.console) std::fflush(session_.console);
-        session_.rs.reports = nullptr;
-        session_.rs.standard_output = nullptr;
+        session_.context.reports = nullptr;
     }
     JobOutlets(const JobOutlets&) = delete;
     JobOutlets& operator=(const JobOutlets&) = delete;
+
+    ListingWriter& writer() { return writer_; }
 
 private:
     Session& session_;
     WindowReportSink reports_;
     ConsoleSink console_;
+    ListingWriter writer_;
 };
 
 // Runs the confirmed job; false when a stop of the printer plots ended the
@@ -270,7 +274,7 @@ private:
 bool run_confirmed_job(Session& session) {
     try {
         JobOutlets outlets(session);
-        run_job(session.job, session.rs);
+        session.fatal_state = run_job(session.job, session.context, outlets.writer()).fatal_state;
     } catch (const ProgramStop& stop) {
         session.layer.message_box(stop.what(), "Marvist Stopped", ui::MessageStyle::Ok, session.main_window);
         session.layer.quit_program();
@@ -281,23 +285,21 @@ bool run_confirmed_job(Session& session) {
 
 }  // namespace
 
-void RunJobDialog(Session& session, std::string_view mode) {
+void RunJobDialog(Session& session, JobMode mode) {
     // The windows of the previous job stay until a new job really starts: a
     // refused task choice or a cancelled form leaves them as they are.
     bool go = false;
-    if (mode == "new ") {
-        go = prepare_new_job(session);
-    } else if (mode == "old ") {
-        go = prepare_old_job(session);
-    } else if (mode == "same") {
-        go = prepare_same_job(session);
+    switch (mode) {
+        case JobMode::New: go = prepare_new_job(session); break;
+        case JobMode::Old: go = prepare_old_job(session); break;
+        case JobMode::Same: go = prepare_same_job(session); break;
     }
     if (!go) return;
 
     JobForm form = fill_form(session);
     bool first_showing = true;
     for (;;) {
-        std::vector<ui::DialogItem> items = form_items(form, session, first_showing && mode == "new ");
+        std::vector<ui::DialogItem> items = form_items(form, session, first_showing && mode == JobMode::New);
         first_showing = false;
         const int answer = session.layer.dialog_box(items, "Job and Data options Marvist", ui::FontSpec{"Arial", 9});
         if (answer != ui::kDialogOk || session.data_selected == 0) {
@@ -313,7 +315,7 @@ void RunJobDialog(Session& session, std::string_view mode) {
     close_job_windows(session);
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
-    if (session.rs.fatal_state < 2) {
+    if (session.fatal_state != FatalState::Fatal) {
         ShowOutput(session);
         OfferSaveAs(session);
     }

@@ -5,8 +5,8 @@
 
 #include "app/file_names.h"
 #include "app/message_text.h"
-#include "app/setup_file.h"
-#include "listing/fixed_text.h"
+#include "app/batch/setup_file.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 
@@ -24,7 +24,7 @@ void write_setup_file(Session& session) {
     if (!chosen) return;
     const std::optional<std::string> name = accept_chosen_file(session, *chosen);
     if (!name) return;
-    job.setup_file = fixed(*name, kFileNameField);
+    job.setup_file = fixed(*name, kFileNameLength);
 
     const SetupFileStatus status = write_setup_file(*name, job);
     if (!status.ok) {

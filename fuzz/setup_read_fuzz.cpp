@@ -2,9 +2,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/job_form.h"
-#include "app/setup_file.h"
-#include "listing/record_io.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
+#include "base/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     marvist::TextSource records(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "analysis/driver.h"
-#include "app/job_form.h"
-#include "app/setup_file.h"
-#include "listing/storage.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
+#include "base/storage.h"
 #include "scripted_windowing.h"
 
 namespace marvist::test {
@@ -21,8 +21,8 @@ constexpr const char* kTable = "10 20 30\n20 10 5\n5 5 40\n";
 constexpr const char* kJobName = "Job Name (8 positions) - Used for Filenames";
 
 TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
-    RunJobDialog(session, "new ");
-    RunJobDialog(session, "same");
+    RunJobDialog(session, JobMode::New);
+    RunJobDialog(session, JobMode::Same);
     ASSERT_EQ(layer.messages.size(), 2u);
     EXPECT_EQ(layer.messages[0].text, "No Data Set is yet available.\nPlease select or create a Data Set first.");
     EXPECT_EQ(layer.messages[1].text, "No previous Job available");
@@ -36,14 +36,14 @@ TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
         field_after(items, "Title for Analysis") = "Änderung";
         return ui::kDialogCancel;
     };
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_EQ(last_message().text, "You have cancelled the input specifications for the job with title: Änderung");
     EXPECT_EQ(session.job.title, fixed("\x8Enderung", 70));
 
     session.job_defined = 0;
     answer_forms({}, {{"Number of Rows", " 3"}, {"Number of Columns", "3"}, {kJobName, "  abc  "}});
     layer.file_answers = {std::nullopt};  // the set-up file is not saved
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_FALSE(fs::exists("abc.set"));
     ASSERT_NE(layer.find("Output of Marvist"), nullptr);
     EXPECT_EQ(layer.find("Output of Marvist")->request.file, "abc.out");
@@ -51,24 +51,24 @@ TEST_F(UiTest, NewAndSameFollowTheJobStateFlags) {
     EXPECT_NE(layer.find("Save Output File under different name"), nullptr);
     EXPECT_EQ(layer.find("Progress of Marvist")->lines.back(), " Succesful End of Marvist");
 
-    // "new " right after a job: refused, and both selections must be made
+    // A new job right after a job: refused, and both selections must be made
     // again; the job's windows stay, and so they do when a form is cancelled.
     const char* windows[] = {"Output of Marvist", "Save Output File under different name", "Progress of Marvist"};
     session.labels_selected = 1;
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
     EXPECT_EQ(last_message().text, "No new Data Set has been specified.\nPlease select or create a Data Set first.");
     EXPECT_EQ(session.data_selected + session.labels_selected, 0);
     layer.answer_dialog = {};
     session.data_selected = 1;
-    RunJobDialog(session, "same");
+    RunJobDialog(session, JobMode::Same);
     EXPECT_EQ(last_message().title, "Cancellation");
     for (const char* window : windows) EXPECT_NE(layer.find(window), nullptr) << window;
     session.data_selected = 0;
 
-    // "same" without a data file: the form is shown but ends as cancelled.
+    // The same job without a data file: the form is shown but ends as cancelled.
     bool data_field_enabled = true;
     answer_forms([&](auto& items) { data_field_enabled = (item_named(items, "Name Data File") + 1)->enabled; });
-    RunJobDialog(session, "same");
+    RunJobDialog(session, JobMode::Same);
     EXPECT_FALSE(data_field_enabled);
     EXPECT_NE(last_message().text.find("Title of your job\nhave been cancelled because"), std::string::npos);
 }
@@ -107,7 +107,7 @@ TEST_F(UiTest, RefusedFormOpensAgainAsTyped) {
     };
     write_file(dir.file("t.lab"), "Low   Mid   High  \nA     B     C     \n");
     layer.file_answers = {std::nullopt};
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
 
     ASSERT_EQ(showing, entries.size());
     std::vector<std::string> refusals;
@@ -144,8 +144,8 @@ TEST_F(UiTest, DataFileElsewhereMovesTheListingThere) {
         HandleMenuCommand(session, kCommandDataFile);
         answer_forms({}, {{"Title for Analysis", title}, {"Number of Rows", "3"}, {"Number of Columns", "3"}});
         layer.file_answers = {std::nullopt};  // no set-up file
-        RunJobDialog(session, "new ");
-        ASSERT_EQ(session.rs.fatal_state, 0);
+        RunJobDialog(session, JobMode::New);
+        ASSERT_EQ(session.fatal_state, FatalState::None);
     };
     const auto save_as = [&](const std::string& copy) {
         layer.file_answers = {dir.file(copy)};
@@ -197,7 +197,7 @@ TEST_F(UiTest, OldJobWarnsOfNumberFieldsBeforeTheForm) {
         answer(items, t);
         return ui::kDialogCancel;
     };
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(shown, "Set-Up File Warning: " + dir.file("odd.set") +
                          ", line 2: Number of Rows holds \"5x\", not only digits and blanks; it is read as 122 / 5x");
 }
@@ -221,8 +221,8 @@ TEST_F(UiTest, OldJobSavedOverItselfAgainAndAgain) {
     std::string first_save, first_listing;
     for (int cycle = 1; cycle <= 20; ++cycle) {
         layer.file_answers = {dir.file("mobility.set"), dir.file("mobility.set")};
-        RunJobDialog(session, "old ");
-        ASSERT_EQ(session.rs.fatal_state, 0) << "cycle " << cycle;
+        RunJobDialog(session, JobMode::Old);
+        ASSERT_EQ(session.fatal_state, FatalState::None) << "cycle " << cycle;
         EXPECT_EQ(layer.find("Errors and Warnings"), nullptr) << "cycle " << cycle;
         const std::string saved = read_file(dir.file("mobility.set"));
         if (cycle == 1) first_save = saved, first_listing = read_file(dir.file("mobility.out"));
@@ -235,8 +235,7 @@ TEST_F(UiTest, OldJobSavedOverItselfAgainAndAgain) {
     JobRecord job;  // the file of the examples as the runner takes it
     ASSERT_TRUE(read_setup_file(source_path("examples/mobility.set"), job).ok);
     ASSERT_FALSE(read_back_job_form(job).failed);
-    rs.standard_output = nullptr;
-    run_job(job, rs);
+    run(job);
     EXPECT_EQ(read_file(dir.file("mobility.out")), first_listing);
 }
 
@@ -251,7 +250,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
                  {{"Title for Analysis", "Mobility ÄÖ"}, {"Number of Rows", "3"}, {"Number of Columns", "3"},
                   {kJobName, "mob"}, {"Integer Input Format; * is Free", ""}});
     layer.file_answers = {dir.file("data/mob.set")};
-    RunJobDialog(session, "new ");
+    RunJobDialog(session, JobMode::New);
 
     // Another session state, another folder: the old job comes back whole.
     fs::current_path(dir.path());
@@ -263,7 +262,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
                 std::to_string(*item_named(items, "Yes", 2)->bound);
     });
     layer.file_answers = {dir.file("data/mob.set"), std::nullopt};
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(shown, "Mobility ÄÖ11");  // the title as typed, no blank before it
     EXPECT_EQ(folder(), fs::canonical(dir.file("data")));
     EXPECT_EQ(layer.find("Output of Marvist")->request.file, "mob.out");
@@ -271,7 +270,7 @@ TEST_F(UiTest, SetUpFileSavedThenRunAsOldJob) {
 }
 
 TEST_F(UiTest, OldJobCancelledOrUnreadable) {
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(last_message().text, "No Set-up File has been selected");
     EXPECT_EQ(session.job_defined, 0);
 
@@ -281,7 +280,7 @@ TEST_F(UiTest, OldJobCancelledOrUnreadable) {
     session.job.label_file = fixed("kept.lab", 80);
     session.job_defined = 1;
     layer.file_answers = {dir.file("elsewhere/bad.set")};
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_EQ(last_message().title, "Set-Up File Not Read");
     EXPECT_EQ(session.job.title, fixed("Kept", 70));
     EXPECT_EQ(session.job.label_file, fixed("kept.lab", 80));
@@ -294,8 +293,8 @@ TEST_F(UiTest, FailedJobFillsTheReportWindowsAndShowsNoListing) {
     session.data_selected = 1;
     session.job.data_file = fixed("missing.dat", 80);
     answer_forms({});
-    RunJobDialog(session, "new ");
-    EXPECT_EQ(session.rs.fatal_state, 3);
+    RunJobDialog(session, JobMode::New);
+    EXPECT_EQ(session.fatal_state, FatalState::Fatal);
     EXPECT_EQ(layer.find("Output of Marvist"), nullptr);
 
     ScriptedWindowing::Window* errors = layer.find("Errors and Warnings");
@@ -315,11 +314,11 @@ TEST_F(UiTest, PlotStopIsShownAndEndsTheProgram) {
     layer.file_answers = {dir.file("mobility.set"), std::nullopt};
     answer_forms({});
     set_storage_limit(43 * 78 - 1);
-    RunJobDialog(session, "old ");
+    RunJobDialog(session, JobMode::Old);
     EXPECT_TRUE(layer.quitted);
     EXPECT_EQ(last_message().text, "NOT ENOUGH STORAGE FOR PLOT; ABORTING...");
     EXPECT_EQ(layer.find("Output of Marvist"), nullptr);
-    EXPECT_EQ(session.rs.reports, nullptr);
+    EXPECT_EQ(session.context.reports, nullptr);
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/batch_run.h"
-#include "app/console_report_sink.h"
-#include "listing/storage.h"
-#include "listing/cp437.h"
+#include "app/batch/batch_run.h"
+#include "app/batch/console_report_sink.h"
+#include "base/cp437.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {
@@ -188,8 +188,9 @@ TEST(Runner, UserLayoutAndWarnings) {
 }
 
 // A plot stop ends the run with its message and status 3; the listing keeps
-// what was written before the plot. Run in-process: the raster is refused
-// by a storage limit that the rest of this small job fits.
+// what was written before the plot, in the set-up file's folder, while the
+// process stays in its own. Run in-process: the raster is refused by a
+// storage limit that the rest of this small job fits.
 TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     TempDir dir;
     copy_example(dir, ".", "mobility");
@@ -199,7 +200,8 @@ TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     set_storage_limit(43 * 78 - 1);
     const int status = run_batch(dir.file("mobility.set"), false, out, err);
     set_storage_limit(0);
-    fs::current_path(previous);
+    EXPECT_EQ(fs::current_path(), previous);
+    EXPECT_FALSE(fs::exists(previous / "mobility.out"));
     EXPECT_EQ(status, kBatchStop);
 
     std::string messages(4096, '\0');

@@ -20,7 +20,7 @@
 #include "app/main_program.h"
 #include "app/session.h"
 #include "app/windowing.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "support/test_support.h"
 
 namespace marvist::test {
@@ -196,7 +196,7 @@ class UiTest : public ::testing::Test, public JobFolder {
 protected:
     UiTest() {
         session.main_window = layer.create_main_window(main_window_spec(session));
-        session.rs.clock = fixed_time;
+        session.context.clock = fixed_time;
         session.console = console_;
     }
     ~UiTest() override { std::fclose(console_); }

@@ -1,14 +1,14 @@
-#include "app/setup_file.h"
+#include "app/batch/setup_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/job_form.h"
-#include "app/setup_values.h"
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_values.h"
+#include "base/fixed_text.h"
+#include "base/record_io.h"
 #include "support/test_support.h"
 
 namespace marvist {
