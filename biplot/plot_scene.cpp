@@ -71,10 +71,10 @@ double widest_tick(const Range& r, const TickStep& step) {
 // with an ellipsis if need be; returns its baseline.
 double add_fitted(std::vector<SceneText>& texts, const std::string& text, double x, double top, double size,
                   double max_width, bool bold) {
-    const double natural = text_width(text, size);
+    const double natural = text_width(text, size, bold);
     if (natural > max_width) size = std::max(7.0, size * max_width / natural);
     const double baseline = top + text_ascent(size);
-    texts.push_back({.text = fit_text(text, size, max_width), .x = x, .y = baseline, .size = size,
+    texts.push_back({.text = fit_text(text, size, max_width, bold), .x = x, .y = baseline, .size = size,
                      .anchor = TextAnchor::Middle, .bold = bold});
     return baseline;
 }

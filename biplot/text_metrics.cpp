@@ -21,6 +21,7 @@ constexpr double kAscent = 0.928;
 constexpr double kDescent = 0.236;
 constexpr double kOtherLetter = 0.65;  // accented Latin, Greek, Cyrillic, symbols
 constexpr double kWideLetter = 1.0;    // East Asian wide characters
+constexpr double kBoldWidening = 1.12; // DejaVu Sans Bold against the book face
 
 bool east_asian_wide(std::uint32_t c) {
     return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
@@ -30,7 +31,7 @@ bool east_asian_wide(std::uint32_t c) {
 
 }  // namespace
 
-double text_width(std::string_view utf8, double size) {
+double text_width(std::string_view utf8, double size, bool bold) {
     double em = 0.0;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::uint32_t c = next_code_point(utf8, i);
@@ -41,18 +42,18 @@ double text_width(std::string_view utf8, double size) {
         else
             em += east_asian_wide(c) ? kWideLetter : kOtherLetter;
     }
-    return em * size;
+    return (bold ? kBoldWidening : 1.0) * em * size;
 }
 
-std::string fit_text(std::string_view utf8, double size, double max_width) {
-    if (text_width(utf8, size) <= max_width) return std::string(utf8);
+std::string fit_text(std::string_view utf8, double size, double max_width, bool bold) {
+    if (text_width(utf8, size, bold) <= max_width) return std::string(utf8);
     const std::string_view ellipsis = "\u2026";
-    double width = text_width(ellipsis, size);
+    double width = text_width(ellipsis, size, bold);
     std::size_t end = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t start = i;
         next_code_point(utf8, i);
-        width += text_width(utf8.substr(start, i - start), size);
+        width += text_width(utf8.substr(start, i - start), size, bold);
         if (width > max_width) break;
         end = i;
     }

@@ -9,9 +9,10 @@
 
 namespace marvist {
 
-// Advance width in points of UTF-8 text at `size` points. Bytes that are not
-// UTF-8 count as one character each.
-double text_width(std::string_view utf8, double size);
+// Advance width in points of UTF-8 text at `size` points, in the bold face
+// when asked (about an eighth wider). Bytes that are not UTF-8 count as one
+// character each.
+double text_width(std::string_view utf8, double size, bool bold = false);
 
 // Height of a line of text at `size` points (ascent plus descent).
 double text_height(double size);
@@ -21,6 +22,6 @@ double text_ascent(double size);
 
 // The text itself when it is at most max_width wide at `size` points, else
 // as many of its first characters as fit with an ellipsis after them.
-std::string fit_text(std::string_view utf8, double size, double max_width);
+std::string fit_text(std::string_view utf8, double size, double max_width, bool bold = false);
 
 }  // namespace marvist
