@@ -6,7 +6,8 @@
 namespace marvist {
 namespace {
 
-std::string text(std::string_view cp437) { return cp437_to_utf8(trimmed(cp437)); }
+// A fixed-length field as shown in a picture: without blanks on either side.
+std::string text(std::string_view cp437) { return cp437_to_utf8(without_leading_blanks(trimmed(cp437))); }
 
 // The k-th name: the full name, else the label, else prefix and number.
 std::string name(const std::vector<std::string>& full, const Vector<std::string>& labels, int k, const char* prefix) {

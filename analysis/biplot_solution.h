@@ -22,8 +22,8 @@ struct CategoryNames {
 // its coordinate); the columns in principal coordinates with their shares
 // of the axes' inertia; the supplementary columns in principal
 // coordinates; the axes' shares of the total inertia; the job's title and
-// variable names. Names are the full names when given, else the labels
-// (code page 437, trimmed), else "R1", "C1", ...; supplementary columns are
+// variable names. Texts lose their blanks on either side. Names are the
+// full names when given, else the labels (code page 437), else "R1", "C1", ...; supplementary columns are
 // "Suppl", or "Suppl 1", "Suppl 2", ... when there are several. Nothing
 // when the job has no solution (NSCA not asked for, skipped, or failed).
 std::optional<BiplotSolution> biplot_solution(const JobResults& results, const CategoryNames& names = {});

@@ -3,8 +3,9 @@
 # benchmark into build/, runs jobs of 30 x 20, 300 x 300 and 1000 x 1000 with
 # every analysis switched on (NSCA with 2 axes, homogenisation, symmetry),
 # and prints for each the median wall time, the peak memory and the size of
-# the listing; then the listing writer's throughput and the time of the
-# joint plot pictures.
+# the listing; the 1000 x 1000 job again with its joint plots (--plots);
+# then the listing writer's throughput and the time of the joint plot
+# pictures.
 #
 #   bash bench/run-benchmarks.sh [RUNS]
 #
@@ -84,6 +85,19 @@ for size in 30x20 300x300 1000x1000; do
   printf '%-12s %11.1f ms %11.1f MB %11.2f MB\n' "$size" "$(echo "$wall_us" | awk '{ print $1 / 1000 }')" \
     "$(echo "$peak_kb" | awk '{ print $1 / 1024 }')" "$(echo "$listing_bytes" | awk '{ print $1 / 1048576 }')"
 done
+
+# The same 1000 x 1000 job with its joint plots written as SVG (--plots):
+# the median wall time against the job alone above.
+times=()
+for ((k = 0; k < runs; k++)); do
+  start=${EPOCHREALTIME/./}
+  "$build/marvist-run" --plots "$work/plots" "$work/bench1000x1000.set" >/dev/null 2>&1
+  end=${EPOCHREALTIME/./}
+  times+=($((end - start)))
+done
+plots_us=$(printf '%s\n' "${times[@]}" | median)
+printf '%-12s %11.1f ms   (%d SVG file(s), %.1f kB)\n' "+ --plots" "$(echo "$plots_us" | awk '{ print $1 / 1000 }')" \
+  "$(ls "$work/plots" | wc -l)" "$(du -sk "$work/plots" | awk '{ print $1 }')"
 
 echo
 echo "Listing writer throughput (bench/listing_bench):"

@@ -17,14 +17,14 @@ namespace {
 // The 4 x 3 worked table with a supplementary column that repeats column 2.
 test::MemoryJob worked_table(int n_axes) {
     test::MemoryJob run;
-    run.job = test::job_record("worked", "Worked \x82xample", 4, "Response", 3, "Predictor");
+    run.job = test::job_record("worked", "  Worked \x82xample", 4, "Response", 3, "Predictor");
     run.job.do_nsca = 1;
     run.job.n_axes = n_axes;
     run.job.n_supp = 1;
     TableInput table;
     table.counts = test::counts_of(4, 3, {10, 2, 3, 4, 12, 5, 1, 3, 9, 6, 6, 2});
     table.supp_counts = test::counts_of(4, 1, {2, 12, 3, 6});
-    table.row_labels = {"First ", "Sec\x82nd", "", "Fourth"};
+    table.row_labels = {" First", "Sec\x82nd", "", "Fourth"};
     table.col_labels = {"A", "B", "C"};
     test::run_in_memory(run, table);
     return run;

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -13,15 +14,23 @@
 
 #include <cmath>
 
+#include "analysis/driver.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
+#include "app/joint_plot_command.h"
+#include "app/main_program.h"
 #include "app/qt/joint_plot_view.h"
 #include "app/qt/joint_plot_window.h"
+#include "app/qt/qt_windowing.h"
 #include "biplot/plot_style.h"
+#include "listing/listing_writer.h"
 #include "qt_test_support.h"
 
 using marvist::AxisPair;
 using marvist::BiplotSolution;
 using marvist::PointKind;
 using marvist::qt::JointPlotWindow;
+using marvist::qt::QtWindowing;
 using namespace marvist::test;
 
 namespace {
@@ -59,6 +68,27 @@ QCheckBox* check_box(JointPlotWindow& w, const QString& text) {
     return nullptr;
 }
 
+QAction* find_action(QWidget* window, const QString& text) {
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
+// The example job mobility (two axes), run in a copy of the examples.
+marvist::JobResults mobility_results(const QTemporaryDir& folder) {
+    for (const char* ext : {".set", ".dat", ".lab"}) {
+        QFile::copy(QStringLiteral(MARVIST_SOURCE_DIR "/examples/mobility") + ext,
+                    folder.filePath(QStringLiteral("mobility") + ext));
+    }
+    marvist::JobRecord job;
+    marvist::read_setup_file(folder.filePath("mobility.set").toStdString(), job);
+    marvist::read_back_job_form(job);
+    marvist::JobContext context;
+    context.base_folder = folder.path().toStdString();
+    marvist::ListingWriter writer;
+    return marvist::run_job(job, context, writer);
+}
+
 // Pages of a PDF file: its page objects ("/Type /Page", not "/Pages").
 int pdf_pages(const QByteArray& bytes) {
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s])"));
@@ -71,6 +101,33 @@ class JointPlotWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The program's way: after an NSCA job the menu item is enabled and the
+    // window opens on the job's solution; the next job closes it.
+    void opensForAnNscaJob() {
+        QTemporaryDir folder;
+        QtWindowing layer;
+        marvist::Session session(layer);
+        session.main_window = layer.create_main_window(marvist::main_window_spec(session));
+        QAction* item = find_action(layer.main_window()->menuBar(), "&Show Joint Plot");
+        QVERIFY(item && !item->isEnabled());
+
+        marvist::keep_plot_solution(session, mobility_results(folder));
+        QVERIFY(item->isEnabled());
+        marvist::ShowJointPlot(session);
+        auto* window = qobject_cast<JointPlotWindow*>(layer.widget(session.plot_window));
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Joint Plot - Class of sons by class of fathers (invented counts)"));
+        QCOMPARE(window->layout().arrows.size(), std::size_t{5});
+        QCOMPARE(window->layout().markers.size(), std::size_t{5});
+        QCOMPARE(window->plot().horizontal_title, std::string("Axis 1 (70.5 %)"));
+        QCOMPARE(window->plot().vertical_title, std::string("Axis 2 (19.5 %)"));
+
+        marvist::drop_plot_solution(session);
+        QVERIFY(!layer.window_exists(session.plot_window) || session.plot_window == marvist::ui::kNoWindow);
+        QVERIFY(!item->isEnabled());
+    }
+
     void opensOnTheFirstTwoAxesWithEveryPoint() {
         JointPlotWindow w(spiral(5, 4));
         w.show();
