@@ -1,11 +1,19 @@
-// Time of the joint plots as pictures: placing 200 labels, and the model,
-// layout and SVG of a solution with 1000 rows and 1000 columns.
+// Time of the joint plots as pictures: placing 200 labels; the model,
+// layout and SVG of a made-up solution with 1000 rows and 1000 columns; and
+// everything --plots adds to a real 1000 x 1000 job (the solution taken from
+// its results, every SVG of the listing's pairs, the files written).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <random>
 
+#include <filesystem>
+
+#include "analysis/biplot_solution.h"
+#include "analysis/driver.h"
+#include "app/batch/plot_output.h"
 #include "biplot/joint_plot.h"
+#include "listing/listing_writer.h"
 #include "biplot/label_placement.h"
 #include "biplot/plot_scene.h"
 #include "svg/svg_writer.h"
@@ -71,6 +79,48 @@ void BM_JointPlotSvg1000x1000(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_JointPlotSvg1000x1000)->Unit(benchmark::kMillisecond);
+
+// The listing of the job, thrown away.
+struct NoListing : RecordSink {
+    void put_record(std::string_view, bool) override {}
+};
+
+// The 1000 x 1000 job of bench/run-benchmarks.sh (counts 1 to 50 from the
+// Park-Miller generator) with NSCA on 2 axes, run once from memory.
+const JobResults& large_job() {
+    static const JobResults results = [] {
+        JobRecord job;
+        job.n_rows = job.n_cols = 1000;
+        job.do_nsca = 1;
+        job.n_axes = 2;
+        TableInput table;
+        table.counts = Matrix<std::int32_t>(1000, 1000);
+        std::int64_t x = 1000 * 7919 + 1000;
+        for (int i = 1; i <= 1000; ++i) {
+            for (int j = 1; j <= 1000; ++j) {
+                x = (x * 16807) % 2147483647;
+                table.counts(i, j) = static_cast<std::int32_t>(1 + x % 50);
+            }
+        }
+        ListingWriter writer;
+        NoListing listing;
+        return run_job(job, table, JobContext{}, writer, listing);
+    }();
+    return results;
+}
+
+void BM_PlotsOfA1000x1000Job(benchmark::State& state) {
+    const JobResults& results = large_job();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "marvist-plot-bench";
+    std::FILE* err = std::tmpfile();
+    for (auto _ : state) {
+        if (write_plot_files(results, {.folder = folder.string()}, err) != PlotOutcome::Written)
+            state.SkipWithError("the plots were not written");
+    }
+    std::fclose(err);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_PlotsOfA1000x1000Job)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace marvist
