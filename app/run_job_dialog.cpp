@@ -320,8 +320,10 @@ void RunJobDialog(Session& session, JobMode mode) {
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
     if (session.fatal_state != FatalState::Fatal) {
-        ShowOutput(session);
+        // The plot first, so that the listing and the Save As prompt come in
+        // front of it.
         if (session.plot_solution) ShowJointPlot(session);
+        ShowOutput(session);
         OfferSaveAs(session);
     }
 }

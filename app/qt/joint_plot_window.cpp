@@ -75,8 +75,9 @@ QWidget* JointPlotWindow::make_controls() {
 
     rows_ = check_box(QStringLiteral("&Rows (arrows)"), true, panel);
     columns_ = check_box(QStringLiteral("&Columns (points)"), true, panel);
-    supplementary_ = check_box(QStringLiteral("&Supplementary points"), true, panel);
-    supplementary_->setEnabled(!solution_.supplementary.empty());
+    const bool any_supplementary = !solution_.supplementary.empty();
+    supplementary_ = check_box(QStringLiteral("&Supplementary points"), any_supplementary, panel);
+    supplementary_->setEnabled(any_supplementary);
     labels_ = check_box(QStringLiteral("&Labels"), true, panel);
     reflect_horizontal_ = check_box(QStringLiteral("Reflect hori&zontal axis"), false, panel);
     reflect_vertical_ = check_box(QStringLiteral("Reflect ver&tical axis"), false, panel);

@@ -297,8 +297,6 @@ ui::WindowId QtWindowing::joint_plot_window(const BiplotSolution& solution, ui::
     auto* window = new JointPlotWindow(solution, owner_widget(owner));
     const ui::WindowId id = add_window(window);
     window->show();
-    window->raise();
-    window->activateWindow();
     return id;
 }
 
