@@ -154,7 +154,8 @@ private:
     }
 
     // The requests that can be placed, highest priority first, as many as
-    // fill the area's free part up to the fill limit.
+    // fill the area's free part (what the points and lines leave, at least a
+    // fifth of it) up to the fill limit.
     std::vector<int> within_fill_limit(const std::vector<int>& order) const {
         double free = area_.width() * area_.height();
         for (const Capsule& c : obstacles_) {
@@ -195,8 +196,8 @@ private:
     }
 
     // The force iterations: overlapping labels are pushed apart along the
-    // axis of least overlap, half each; a label over a point is pushed off
-    // it; every label is pulled toward its starting place by a spring that
+    // axis of least overlap, half each; a label over a point or a line is
+    // pushed off it; every label is pulled toward its starting place by a spring that
     // weakens to nothing over the iterations. Ends early once nothing
     // overlaps.
     void repel(std::vector<Box>& boxes) {
