@@ -2,6 +2,8 @@
 // plot out anew, tooltips find the point under the mouse, and its exports
 // write SVG, PNG and PDF files that read back.
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -217,6 +219,11 @@ private slots:
         QVERIFY(bytes.startsWith("%PDF-"));
         QVERIFY(bytes.trimmed().endsWith("%%EOF"));
         QCOMPARE(pdf_pages(bytes), 1);
+
+        // Copy as Image: the plot at 192 dots per inch on the clipboard.
+        find_action(&w, "&Copy as Image")->trigger();
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.width(), static_cast<int>(std::ceil(w.layout().width * 192.0 / 72.0)));
 
         // A folder that does not exist: an error, and no file.
         const QString nowhere = folder.filePath("missing/plot.svg");
