@@ -62,8 +62,8 @@ bool unescape(std::string_view text, std::string& out) {
     return true;
 }
 
-CategoryNamesRead failure(std::size_t line, const std::string& what) {
-    CategoryNamesRead read;
+FullNamesRead failure(std::size_t line, const std::string& what) {
+    FullNamesRead read;
     read.error = "line " + std::to_string(line) + ": " + what;
     return read;
 }
@@ -74,7 +74,7 @@ std::string category_names_path(std::string_view label_file) {
     return std::filesystem::path(label_file).replace_extension(".names").string();
 }
 
-std::string format_category_names(const CategoryNames& names, std::string_view about_file) {
+std::string format_category_names(const FullNames& names, std::string_view about_file) {
     std::string text = "# Full names of the categories labelled in ";
     append_escaped(text, about_file);
     text += " (UTF-8).\n# Lines: row or col, a tab, the label, a tab, the full name.\n";
@@ -91,9 +91,9 @@ std::string format_category_names(const CategoryNames& names, std::string_view a
     return text;
 }
 
-CategoryNamesRead parse_category_names(std::string_view text) {
+FullNamesRead parse_category_names(std::string_view text) {
     if (!is_utf8(text)) return failure(1, "the file is not UTF-8 text; expected UTF-8");
-    CategoryNamesRead read;
+    FullNamesRead read;
     std::size_t line_number = 0;
     while (!text.empty()) {
         ++line_number;
@@ -128,21 +128,21 @@ CategoryNamesRead parse_category_names(std::string_view text) {
     return read;
 }
 
-CategoryNamesRead read_category_names(const std::string& path) {
+FullNamesRead read_category_names(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        CategoryNamesRead read;
+        FullNamesRead read;
         read.error = path + ": cannot be opened for reading";
         return read;
     }
     std::ostringstream bytes;
     bytes << file.rdbuf();
-    CategoryNamesRead read = parse_category_names(bytes.str());
+    FullNamesRead read = parse_category_names(bytes.str());
     if (!read.ok) read.error = path + ": " + read.error;
     return read;
 }
 
-CategoryNames names_for_labels(const CategoryNames& names, std::span<const std::string> row_labels,
+FullNames names_for_labels(const FullNames& names, std::span<const std::string> row_labels,
                                std::span<const std::string> col_labels) {
     auto agree = [](const std::vector<NamedCategory>& named, std::span<const std::string> labels) {
         if (named.size() != labels.size()) return false;
@@ -155,13 +155,13 @@ CategoryNames names_for_labels(const CategoryNames& names, std::span<const std::
     return names;
 }
 
-CategoryNames names_beside(const std::string& label_path, std::span<const std::string> row_labels,
+FullNames names_beside(const std::string& label_path, std::span<const std::string> row_labels,
                            std::span<const std::string> col_labels) {
     const std::string path = category_names_path(label_path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return {};
-    const CategoryNamesRead read = read_category_names(path);
-    return read.ok ? names_for_labels(read.names, row_labels, col_labels) : CategoryNames{};
+    const FullNamesRead read = read_category_names(path);
+    return read.ok ? names_for_labels(read.names, row_labels, col_labels) : FullNames{};
 }
 
 namespace {

@@ -25,7 +25,7 @@ struct NamedCategory {
     std::string name;   // the full name, UTF-8
 };
 
-struct CategoryNames {
+struct FullNames {
     std::vector<NamedCategory> rows;
     std::vector<NamedCategory> cols;
 };
@@ -35,34 +35,34 @@ std::string category_names_path(std::string_view label_file);
 
 // The text of a full-names file; about_file names the label file in the
 // opening comment.
-std::string format_category_names(const CategoryNames& names, std::string_view about_file);
+std::string format_category_names(const FullNames& names, std::string_view about_file);
 
-struct CategoryNamesRead {
+struct FullNamesRead {
     bool ok = false;
-    CategoryNames names;
+    FullNames names;
     std::string error;  // when not ok: the line and what was expected
 };
 
 // Reads the text of a full-names file. Text that is not UTF-8, a line not
 // of the form above, a label that is not six characters of code page 437,
 // or a row line after a column line is an error.
-CategoryNamesRead parse_category_names(std::string_view text);
+FullNamesRead parse_category_names(std::string_view text);
 
 // Reads the full-names file at path (error naming the path when it cannot).
-CategoryNamesRead read_category_names(const std::string& path);
+FullNamesRead read_category_names(const std::string& path);
 
 // The full names for the labels a job has read, by position, when the file
 // agrees with them (as many rows and columns, each with the same label);
 // otherwise empty lists: the label file was changed after the names were
 // written, and the names no longer belong to it.
 //   row_labels, col_labels: as read from the label file (six characters).
-CategoryNames names_for_labels(const CategoryNames& names, std::span<const std::string> row_labels,
+FullNames names_for_labels(const FullNames& names, std::span<const std::string> row_labels,
                                std::span<const std::string> col_labels);
 
 // The full names for the labels just read from the label file at
 // label_path, from the full-names file beside it; empty lists when there is
 // none, it cannot be read, or it does not agree with the labels.
-CategoryNames names_beside(const std::string& label_path, std::span<const std::string> row_labels,
+FullNames names_beside(const std::string& label_path, std::span<const std::string> row_labels,
                            std::span<const std::string> col_labels);
 
 // The name of row i (from 1) or column j of a job's table as outputs show

@@ -191,7 +191,7 @@ void take_labels(JobTable& t, const TableInput& in, int n_rows, int n_cols) {
 void take_full_names(JobTable& t, const JobRecord& job, const std::string& base_folder) {
     const std::span<const std::string> rows(t.row_labels.data(), static_cast<std::size_t>(job.n_rows));
     const std::span<const std::string> cols(t.col_labels.data(), static_cast<std::size_t>(job.n_cols));
-    const CategoryNames names = names_beside(job_file_path(job.label_file, base_folder), rows, cols);
+    const FullNames names = names_beside(job_file_path(job.label_file, base_folder), rows, cols);
     for (const NamedCategory& c : names.rows) t.row_names.push_back(c.name);
     for (const NamedCategory& c : names.cols) t.col_names.push_back(c.name);
 }

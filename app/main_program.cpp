@@ -7,6 +7,7 @@
 #include "app/file_windows.h"
 #include "app/file_names.h"
 #include "app/import_table.h"
+#include "app/joint_plot_command.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/run_job_dialog.h"
@@ -192,6 +193,9 @@ std::vector<ui::MenuItem> main_menu() {
         submenu("In&put Data and Labels", "Input Data and/or Labels on directly on screen",
                 {command("&Input New Data", data_input_hint, kCommandEnterData),
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels)}),
+        submenu("&Joint Plot", "Graphical joint plot of the last NSCA solution",
+                {command("&Show Joint Plot", "Show the rows and columns of the NSCA solution in a window",
+                         kCommandJointPlot, true)}),
         submenu("&Help", "Help and About",
                 {command("&About", "Program information", kCommandAbout),
                  command("Ac&knowledgement", "Information on Windowing", kCommandAcknowledgement),
@@ -261,6 +265,7 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
         case kCommandImportTable: ImportTable(session); break;
+        case kCommandJointPlot: ShowJointPlot(session); break;
         case kCommandExit: return 0;
         default: show_message(session, "default", "Command not recognized"); break;
     }

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "analysis/job_context.h"
 #include "analysis/job_record.h"
 #include "analysis/job_results.h"
 #include "app/windowing.h"
+#include "biplot/biplot_input.h"
 
 namespace marvist {
 
@@ -25,6 +27,9 @@ struct Session {
     JobRecord job;  // the job of the form, kept from one dialog to the next
     JobContext context;                         // reports (while a job runs), clock
     FatalState fatal_state = FatalState::None;  // how the last job ended
+    // The NSCA solution of the last job, when it has two axes or more: what
+    // the Joint Plot window shows.
+    std::optional<BiplotSolution> plot_solution;
     // Where a job's copies of result blocks go: the console the program was
     // started from.
     std::FILE* console = stdout;
@@ -41,6 +46,7 @@ struct Session {
     ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
     std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
+    ui::WindowId plot_window = ui::kNoWindow;      // "Joint Plot"
 };
 
 // Clears the job state: n_rows, n_cols and the three job-state flags.

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "biplot/biplot_input.h"
 #include "import/table_options.h"
 
 namespace marvist::ui {
@@ -237,6 +238,12 @@ public:
     virtual std::optional<std::string> save_file_dialog(const FileDialogSpec& request) = 0;
     // The chosen font, or nothing when cancelled.
     virtual std::optional<FontSpec> choose_font(std::string_view prompt) = 0;
+
+    // Greys or enables every menu item and toolbar button of a command.
+    virtual void enable_command(int command, bool enabled) = 0;
+    // The "Joint Plot" window of an NSCA solution (two axes or more), owned
+    // by owner; the user closes it when done.
+    virtual WindowId joint_plot_window(const BiplotSolution& solution, WindowId owner) = 0;
 
     // Scroll windows: a file shown, or lines collected with write_text.
     virtual WindowId create_scroll_window(const ScrollWindowSpec& request) = 0;

@@ -157,7 +157,7 @@ ImportOutcome import_csv_job(const fs::path& csv_path, const TableReadOptions& o
     texts.data = data_file_text(table);
     texts.labels = label_file_text(outcome.row_labels, outcome.col_labels);
     texts.names = format_category_names(
-        CategoryNames{named(outcome.row_labels, table.row_names), named(outcome.col_labels, table.col_names)},
+        FullNames{named(outcome.row_labels, table.row_names), named(outcome.col_labels, table.col_names)},
         settings.job_name + ".lab");
     if (std::string message; !write_job_files(paths, texts, message)) {
         outcome.status = ImportStatus::WriteFailed;

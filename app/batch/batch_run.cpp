@@ -53,7 +53,7 @@ void show_listing(const std::string& path, std::optional<std::filesystem::file_t
 
 }  // namespace
 
-int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FILE* err) {
+int run_batch(const std::string& setup_file, const BatchOptions& options, std::FILE* out, std::FILE* err) {
     // The set-up file is read, and its fields read back, before anything is
     // written.
     JobRecord job;
@@ -78,16 +78,25 @@ int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FIL
     ListingWriter writer(&standard_output);
 
     int exit_status = kBatchDone;
+    std::optional<JobResults> results;
     try {
-        const JobResults results = run_job(job, context, writer);
-        exit_status = results.fatal_state == FatalState::Fatal ? kBatchFatal : kBatchDone;
+        results = run_job(job, context, writer);
+        exit_status = results->fatal_state == FatalState::Fatal ? kBatchFatal : kBatchDone;
     } catch (const ProgramStop& stop) {
         // The job's files were closed while the stop unwound the driver.
         std::fflush(out);
         std::fprintf(err, "%s\n", stop.what());
         exit_status = kBatchStop;
     }
-    if (show) show_listing(listing, listing_before, out);
+    if (!options.plots.folder.empty()) {
+        if (!results) {
+            std::fprintf(err, "marvist-run: no joint plots written: the program was stopped by a printer plot\n");
+        } else if (write_plot_files(*results, options.plots, err) == PlotOutcome::Failed &&
+                   exit_status == kBatchDone) {
+            exit_status = kBatchOutputFailed;
+        }
+    }
+    if (options.show) show_listing(listing, listing_before, out);
     std::fflush(out);
     return exit_status;
 }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/batch/plot_output.h"
+
 namespace marvist {
 
 // Exit status of a batch run.
@@ -11,17 +13,26 @@ inline constexpr int kBatchDone = 0;   // the job ended without a fatal error
 inline constexpr int kBatchFatal = 1;  // the job ended fatally
 inline constexpr int kBatchUsage = 2;  // wrong arguments, or an unreadable set-up file
 inline constexpr int kBatchStop = 3;   // a printer plot stopped the program
+inline constexpr int kBatchOutputFailed = 4;  // the job ended well, but its pictures could not be written
+
+struct BatchOptions {
+    bool show = false;  // print the listing as UTF-8 on out after the job
+    PlotRequest plots;  // the joint plots as SVG files (none when its folder is empty)
+};
 
 // Reads setup_file as the job form reads it back and runs its job in the
 // folder of the file: relative file names are taken from there (the
 // process's working folder does not change).
-//   show  print the listing as UTF-8 on out after the job
+//   options  the listing shown after the job; the joint plots written after
+//            it (a job without an NSCA solution of two axes, or stopped by a
+//            printer plot, writes none and says so on err; the status stays)
 //   out   standard-output copies of result blocks, and the listing with show
 //   err   error-window lines as "E|...", progress-window lines as "P|...",
 //         and the runner's own messages ("marvist-run: ..."), among them a
 //         warning for each number field of the set-up file that holds more
 //         than digits and blanks (the job still runs)
-// Returns one of the statuses above.
-int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FILE* err);
+// Returns one of the statuses above; kBatchOutputFailed when the plots could
+// not be written after a job that ended without a fatal error.
+int run_batch(const std::string& setup_file, const BatchOptions& options, std::FILE* out, std::FILE* err);
 
 }  // namespace marvist

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -84,12 +85,16 @@ public:
     void run_command(int command);
     // The next close does not ask (the program is being ended).
     void close_without_asking() { ask_before_closing_ = false; }
+    // Greys or enables the menu items and toolbar buttons of a command.
+    void enable_command(int command, bool enabled);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& items);
+    // An action that sends command when triggered.
+    void bind(QAction* action, int command);
 
     ui::MainWindowSpec spec_;
     ui::WindowId id_;
@@ -97,6 +102,7 @@ private:
     ClientArea* client_ = nullptr;
     StatusPanes* panes_ = nullptr;
     bool ask_before_closing_ = true;
+    std::multimap<int, QAction*> actions_;  // by command
 };
 
 }  // namespace marvist::qt

@@ -8,6 +8,7 @@
 
 #include "app/qt/frame_placement.h"
 #include "app/qt/item_dialog.h"
+#include "app/qt/joint_plot_window.h"
 #include "app/qt/qt_conversions.h"
 #include "app/qt/standard_dialogs.h"
 #include "app/qt/table_import_dialog.h"
@@ -286,6 +287,18 @@ ui::WindowId QtWindowing::last_active(const std::vector<ui::WindowId>& among) {
         }
     }
     return last;
+}
+
+void QtWindowing::enable_command(int command, bool enabled) {
+    if (main_) main_->enable_command(command, enabled);
+}
+
+ui::WindowId QtWindowing::joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) {
+    if (quitting_) return ui::kNoWindow;
+    auto* window = new JointPlotWindow(solution, owner_widget(owner));
+    const ui::WindowId id = add_window(window);
+    window->show();
+    return id;
 }
 
 void QtWindowing::activate_window(ui::WindowId window) {

@@ -62,6 +62,8 @@ public:
     void destroy_window(ui::WindowId window) override;
     void activate_window(ui::WindowId window) override;
     ui::WindowId last_active(const std::vector<ui::WindowId>& among) override;
+    void enable_command(int command, bool enabled) override;
+    ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override;
 
     // Printing.
     bool print_page_begin(ui::WindowId owner, std::string_view title) override;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/batch/batch_run.h"
+#include "biplot/axis_pair.h"
 
 namespace marvist {
 namespace {
@@ -35,8 +36,8 @@ std::string listed(const std::vector<std::filesystem::path>& paths) {
     return text;
 }
 
-constexpr std::string_view kValueOptions[] = {"--import", "--shape", "--rows",      "--cols", "--count",
-                                              "--job",    "--axes",  "--delimiter", "--order"};
+constexpr std::string_view kValueOptions[] = {"--import", "--shape",     "--rows",  "--cols",  "--count",    "--job",
+                                              "--axes",   "--delimiter", "--order", "--plots", "--plot-axes"};
 
 // Sets the option `name` from its value; the complaint, or empty when fine.
 std::string set_value_option(std::string_view name, std::string_view value, ImportArguments& args, bool& have_csv) {
@@ -66,6 +67,12 @@ std::string set_value_option(std::string_view name, std::string_view value, Impo
     } else if (name == "--order") {
         if (value != "first" && value != "sorted") return "--order is first or sorted, not " + shown;
         args.read.order = value == "sorted" ? CategoryOrder::Sorted : CategoryOrder::FirstAppearance;
+    } else if (name == "--plots") {
+        args.batch.plots.folder = value;
+    } else if (name == "--plot-axes") {
+        const std::optional<AxisPair> pair = parse_axis_pair(value);
+        if (!pair) return "--plot-axes takes two different axis numbers as I,J, not \"" + shown + "\"";
+        args.batch.plots.pairs.push_back(*pair);
     }
     return {};
 }
@@ -104,13 +111,14 @@ std::optional<ImportArguments> parse_import_arguments(int argc, char** argv, std
         } else if (arg == "--force") {
             args.force = true;
         } else if (arg == "--show") {
-            args.show = true;
+            args.batch.show = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return wrong(err, "unknown option " + std::string(arg));
         } else {
             return wrong(err, "a set-up file cannot be given with --import: " + std::string(arg));
         }
     }
+    if (args.batch.plots.folder.empty() && !args.batch.plots.pairs.empty()) return wrong(err, "--plot-axes needs --plots DIR");
     const TableColumns& columns = args.read.columns;
     if (columns.rows.empty() != columns.cols.empty()) return wrong(err, "--rows and --cols go together");
     if (!columns.count.empty() && columns.rows.empty()) return wrong(err, "--count needs --rows and --cols");
@@ -148,7 +156,7 @@ int run_import(const ImportArguments& args, std::FILE* out, std::FILE* err) {
                  read.table.rows(), read.table.cols(), outcome.setup_file.string().c_str());
     for (const std::string& note : outcome.notes) std::fprintf(err, "marvist-run: %s\n", note.c_str());
     if (!args.run) return kBatchDone;
-    return run_batch(outcome.setup_file.string(), args.show, out, err);
+    return run_batch(outcome.setup_file.string(), args.batch, out, err);
 }
 
 }  // namespace marvist

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/batch/batch_run.h"
 #include "import/import_job.h"
 #include "import/table_options.h"
 
@@ -16,7 +17,7 @@ struct ImportArguments {
     ImportJobSettings job;
     bool run = true;     // false: --no-run
     bool force = false;
-    bool show = false;
+    BatchOptions batch;  // --show, --plots and --plot-axes, for the job's run
 };
 
 // True when the command line asks for an import: an --import before any

@@ -1,15 +1,17 @@
 // marvist-run: runs the job of one set-up file without windows.
 //
-//   marvist-run [--show] SETUP_FILE
+//   marvist-run [--show] [--plots DIR [--plot-axes I,J]...] SETUP_FILE
 //   marvist-run --import TABLE.csv [options]   (app/runner/import_command.h)
 //
 // The job runs in the folder of SETUP_FILE, with the fields read back as the
 // job form reads them; its listing (job name + ".out") is written there.
 // Error-window lines go to standard error as "E|line", progress-window lines
 // as "P|line"; the standard-output copies of result blocks go to standard
-// output. Exit status: 0 the job ended without a fatal error, 1 it ended
-// fatally, 2 wrong arguments or an unreadable set-up file (nothing is
-// written), 3 the program was stopped by a printer plot.
+// output. With --plots, the joint plots of the NSCA solution are written
+// into DIR as SVG files. Exit status: 0 the job ended without a fatal
+// error, 1 it ended fatally, 2 wrong arguments or an unreadable set-up file
+// (nothing is written), 3 the program was stopped by a printer plot, 4 the
+// plots could not be written.
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -18,17 +20,23 @@
 
 #include "app/batch/batch_run.h"
 #include "app/runner/import_command.h"
+#include "biplot/axis_pair.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "Usage: marvist-run [--show] SETUP_FILE\n"
-    "       marvist-run --import TABLE.csv [import options] [--show]\n"
+    "       marvist-run [--show] --plots DIR [--plot-axes I,J]... SETUP_FILE\n"
+    "       marvist-run --import TABLE.csv [import options] [--show] [--plots DIR ...]\n"
     "Runs the job of a Marvist set-up file (.set) in the folder of that file and\n"
     "writes its listing there (the job name followed by .out).\n"
     "\n"
-    "  --show   print the listing on standard output after the job\n"
-    "  --help   print this text and exit\n"
+    "  --show            print the listing on standard output after the job\n"
+    "  --plots DIR       write the joint plots of the NSCA solution into DIR\n"
+    "                    (created if absent) as SVG files joint-I-J.svg, one for\n"
+    "                    each pair of axes that the listing plots\n"
+    "  --plot-axes I,J   plot axes I and J instead (may be repeated)\n"
+    "  --help            print this text and exit\n"
     "\n"
     "--import reads a table of counts from a CSV file, writes the job files\n"
     "NAME.dat, NAME.lab, NAME.names and NAME.set beside it and runs that job\n"
@@ -48,11 +56,11 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 the job ended without a fatal error; 1 the job ended fatally;\n"
     "2 wrong arguments or an unreadable set-up file (nothing is written);\n"
-    "3 the program was stopped by a printer plot.\n";
+    "3 the program was stopped by a printer plot; 4 the plots could not be written.\n";
 
 struct Arguments {
     bool help = false;
-    bool show = false;
+    marvist::BatchOptions options;
     std::string setup_file;
 };
 
@@ -69,7 +77,22 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
             args.help = true;
             return args;
         } else if (!options_done && arg == "--show") {
-            args.show = true;
+            args.options.show = true;
+        } else if (!options_done && (arg == "--plots" || arg == "--plot-axes")) {
+            if (k + 1 == argc) {
+                std::fprintf(stderr, "marvist-run: %s needs a value\n", argv[k]);
+                return std::nullopt;
+            }
+            const std::string_view value = argv[++k];
+            if (arg == "--plots") {
+                args.options.plots.folder = value;
+            } else if (const auto pair = marvist::parse_axis_pair(value)) {
+                args.options.plots.pairs.push_back(*pair);
+            } else {
+                std::fprintf(stderr, "marvist-run: --plot-axes takes two different axis numbers as I,J, not \"%s\"\n",
+                             argv[k]);
+                return std::nullopt;
+            }
         } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
             std::fprintf(stderr, "marvist-run: unknown option %s\n", argv[k]);
             return std::nullopt;
@@ -79,6 +102,10 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
         }
     }
     if (args.help) return args;
+    if (args.options.plots.folder.empty() && !args.options.plots.pairs.empty()) {
+        std::fprintf(stderr, "marvist-run: --plot-axes needs --plots DIR\n");
+        return std::nullopt;
+    }
     if (files != 1) {
         std::fprintf(stderr, "marvist-run: %s\n", files == 0 ? "no set-up file given" : "only one set-up file may be given");
         return std::nullopt;
@@ -112,7 +139,7 @@ int main(int argc, char** argv) {
         return marvist::kBatchDone;
     }
     try {
-        return marvist::run_batch(args->setup_file, args->show, stdout, stderr);
+        return marvist::run_batch(args->setup_file, args->options, stdout, stderr);
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "marvist-run: the job failed: %s\n", e.what());

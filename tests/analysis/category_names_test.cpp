@@ -1,10 +1,13 @@
 // The full-names file: written, read back, and matched to a job's labels.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "analysis/biplot_solution.h"
 #include "analysis/category_names.h"
 #include "analysis/driver.h"
 #include "listing/listing_writer.h"
@@ -13,8 +16,8 @@
 namespace marvist {
 namespace {
 
-CategoryNames sample_names() {
-    CategoryNames names;
+FullNames sample_names() {
+    FullNames names;
     // Code-page-437 labels: 0x82 is e-acute, 0xC4 a box line.
     names.rows = {{"Caf\x82  ", "Caf\xC3\xA9 au lait \xE2\x82\xAC"}, {"Tab\\ t", "Tab\\ and\ttab,\nnew line\r"}};
     names.cols = {{"\xC4\xC4 box", "\xE2\x94\x80\xE2\x94\x80 box"}, {"#hash ", "#hash, not a comment"}};
@@ -29,7 +32,7 @@ bool same(const std::vector<NamedCategory>& a, const std::vector<NamedCategory>&
     return true;
 }
 
-TEST(CategoryNames, WrittenAndReadBackUnchanged) {
+TEST(FullNames, WrittenAndReadBackUnchanged) {
     EXPECT_EQ(category_names_path("jobs/mobility.lab"), "jobs/mobility.names");
     EXPECT_EQ(category_names_path("labels"), "labels.names");
     const std::string text = format_category_names(sample_names(), "t.lab");
@@ -40,7 +43,7 @@ TEST(CategoryNames, WrittenAndReadBackUnchanged) {
 
     test::TempDir dir;
     test::write_file(dir.file("t.names"), text);
-    const CategoryNamesRead read = read_category_names(dir.file("t.names"));
+    const FullNamesRead read = read_category_names(dir.file("t.names"));
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_TRUE(same(read.names.rows, sample_names().rows));
     EXPECT_TRUE(same(read.names.cols, sample_names().cols));
@@ -50,7 +53,7 @@ TEST(CategoryNames, WrittenAndReadBackUnchanged) {
     EXPECT_TRUE(same(parse_category_names(crlf).names.rows, sample_names().rows));
 }
 
-TEST(CategoryNames, BadFilesAreRefusedWithTheLine) {
+TEST(FullNames, BadFilesAreRefusedWithTheLine) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"row\tAbcdef\tA\nrow\tAbc\n", "line 2: expected row or col, a tab"},
         {"row\tAbcdef\tA\tB\n", "line 1: expected row or col"},
@@ -62,7 +65,7 @@ TEST(CategoryNames, BadFilesAreRefusedWithTheLine) {
         {"row\tAbcdef\t\xC3\n", "not UTF-8"},
     };
     for (const auto& [text, says] : cases) {
-        const CategoryNamesRead read = parse_category_names(text);
+        const FullNamesRead read = parse_category_names(text);
         EXPECT_FALSE(read.ok) << text;
         EXPECT_NE(read.error.find(says), std::string::npos) << read.error;
     }
@@ -70,8 +73,8 @@ TEST(CategoryNames, BadFilesAreRefusedWithTheLine) {
     EXPECT_NE(read_category_names(dir.file("none.names")).error.find("none.names: cannot be opened"), std::string::npos);
 }
 
-TEST(CategoryNames, UsedOnlyWhileTheyMatchTheLabelFile) {
-    const CategoryNames names = sample_names();
+TEST(FullNames, UsedOnlyWhileTheyMatchTheLabelFile) {
+    const FullNames names = sample_names();
     const std::vector<std::string> rows = {"Caf\x82  ", "Tab\\ t"};
     const std::vector<std::string> cols = {"\xC4\xC4 box", "#hash "};
     EXPECT_TRUE(same(names_for_labels(names, rows, cols).cols, names.cols));
@@ -91,7 +94,7 @@ struct NamedJobs : ::testing::Test, test::JobFolder {
         job.has_labels = 1;
     }
     void write_names(const std::string& second_row_label) {
-        CategoryNames names;
+        FullNames names;
         names.rows = {{"Manua1", "Manual, skilled"}, {second_row_label, "Manual, unskilled"}};
         names.cols = {{"Caf\x82  ", "Caf\xC3\xA9 cr\xC3\xA8me"}, {"Tea   ", "Tea"}, {"Milk  ", "Milk\tfresh"}};
         test::write_file(dir.file("t.names"), format_category_names(names, "t.lab"));
@@ -109,11 +112,26 @@ TEST_F(NamedJobs, ResultsCarryTheFullNames) {
 
     write_names("Manua2");
     JobRecord named = job;
+    named.do_nsca = 1;
+    named.n_axes = 1;
     const JobResults with = run(named);
+    // The joint plots take them too.
+    const std::optional<BiplotSolution> plot = biplot_solution(with);
+    ASSERT_TRUE(plot.has_value());
+    EXPECT_EQ(plot->rows[1].name, "Manual, unskilled");
+    EXPECT_EQ(plot->columns[0].name, "Caf\xC3\xA9 cr\xC3\xA8me");
     EXPECT_EQ(with.table.row_names, (std::vector<std::string>{"Manual, skilled", "Manual, unskilled"}));
     EXPECT_EQ(col_name(with.table, 1), "Caf\xC3\xA9 cr\xC3\xA8me");
     EXPECT_EQ(col_name(with.table, 3), "Milk\tfresh");
-    EXPECT_EQ(listing("t"), listing_without);
+    JobRecord plain_nsca = job;
+    plain_nsca.do_nsca = 1;
+    plain_nsca.n_axes = 1;
+    std::filesystem::rename(dir.file("t.names"), dir.file("kept.names"));
+    run(plain_nsca);
+    const std::vector<std::string> nsca_listing_without = listing("t");
+    std::filesystem::rename(dir.file("kept.names"), dir.file("t.names"));
+    run(named);
+    EXPECT_EQ(listing("t"), nsca_listing_without) << "the listing keeps its labels";
 
     JobRecord transposed = job;
     transposed.dependence = 1;

@@ -82,6 +82,8 @@ public:
     std::vector<std::string> titles;  // of the modal dialogs, in order
     std::map<ui::WindowId, Window> windows;
     std::vector<std::vector<std::string>> pages;
+    std::map<int, bool> enabled;               // commands enabled (true) or greyed since the start
+    std::vector<BiplotSolution> plotted;       // the solutions of the Joint Plot windows made, in order
     std::string printed_face;  // of the last line printed
 
     // The window of the given title that exists, or nullptr.
@@ -174,6 +176,14 @@ public:
         import_dialogs.push_back(request);
         if (import_dialogs.size() > kMostDialogs || !answer_import) return std::nullopt;
         return answer_import(request);
+    }
+    void enable_command(int command, bool on) override { enabled[command] = on; }
+    ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override {
+        plotted.push_back(solution);
+        windows[next_id_].request.title = "Joint Plot";
+        windows[next_id_].request.parent = owner;
+        windows[next_id_].activated = ++activations_;
+        return next_id_++;
     }
     bool copy_file(const std::string& from, const std::string& to, bool replace) override {
         std::error_code ec;

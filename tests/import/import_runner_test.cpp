@@ -237,6 +237,18 @@ TEST(ImportRunner, TheExamplesImport) {
     EXPECT_EQ(read_file(dir.file("holidays.lab")), "18-29 30-44 45-64 65 and\nMedit1Medit2Alps  C\x93te dBalticCity t\n");
     EXPECT_EQ(read_file(dir.file("migration.lab")), "North1North2MidlanSouth London\nNorth1North2MidlanSouth London\n");
     EXPECT_EQ(read_file(dir.file("survey.lab")), "CornerMarketOnlineSuperm\n18-29 30-44 45-64 65+   \n");
+
+    // Plots asked with the import name the categories in full, and so they
+    // do when the job runs again from its set-up file.
+    const RunResult plotted = run_runner("--import holidays.csv --columns-dependent --force --plots plots", dir.path());
+    EXPECT_EQ(plotted.status, 0);
+    const std::string svg = read_file(dir.file("plots/joint-1-2.svg"));
+    EXPECT_NE(svg.find("Mediterranean islands"), std::string::npos);
+    EXPECT_NE(svg.find("C\xC3\xB4te d&apos;Azur"), std::string::npos);
+    EXPECT_EQ(svg.find("Medit2"), std::string::npos);
+    fs::remove_all(dir.path() / "plots");
+    EXPECT_EQ(run_runner("--plots plots holidays.set", dir.path()).status, 0);
+    EXPECT_EQ(read_file(dir.file("plots/joint-1-2.svg")), svg);
     // The survey's records counted independently of the import.
     std::istringstream records(read_file(dir.file("survey.csv")));
     std::string line;
