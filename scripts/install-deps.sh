@@ -7,6 +7,7 @@ packages=(
   build-essential cmake
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev libeigen3-dev
+  libboost-math-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   xvfb xauth imagemagick
   clang libclang-rt-14-dev llvm time
