@@ -1,0 +1,40 @@
+#include "export/csv_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace marvist {
+
+void append_csv_text(std::string& record, std::string_view utf8) {
+    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+        record += utf8;
+        return;
+    }
+    record += '"';
+    for (const char ch : utf8) {
+        if (ch == '"') record += '"';
+        record += ch;
+    }
+    record += '"';
+}
+
+void append_csv_integer(std::string& record, std::int64_t value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    record.append(buffer, end);
+}
+
+void append_csv_real(std::string& record, double value) {
+    if (std::isnan(value)) return;
+    if (std::isinf(value)) {
+        record += value > 0 ? "INF" : "-INF";
+        return;
+    }
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    record.append(buffer, end);
+}
+
+void append_csv_boolean(std::string& record, bool value) { record += value ? "true" : "false"; }
+
+}  // namespace marvist
