@@ -4,11 +4,12 @@
 #include <string>
 
 #include "app/data_entry.h"
+#include "app/file_windows.h"
 #include "app/file_names.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/run_job_dialog.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 
@@ -47,38 +48,10 @@ constexpr std::string_view kInputLabelsHint = "Input labels on screen and save i
 const ui::Rgb kDarkRed{128, 0, 0};
 const ui::Rgb kBlue{0, 0, 255};
 
-// Command 1: a file of the user's choice in a scroll window of its own.
-void open_file_window(Session& session) {
-    ui::Windowing& layer = session.layer;
-    const ui::FontSpec font =
-        layer.choose_font("Select Font; For OUTPUT choose Linedraw").value_or(ui::FontSpec{"LotusLineDraw", 9});
-    const ui::FileDialogSpec dialog{.owner = session.main_window};
-    const std::optional<std::string> chosen = layer.open_file_dialog(dialog);
-    if (!chosen) return;
-    ui::ScrollWindowSpec request;
-    request.title = *chosen;
-    request.placement = ui::Placement{0.05, 0.3, 0.9, 0.5};
-    request.file = *chosen;
-    request.font = font;
-    request.parent = session.main_window;
-    session.file_window = layer.create_scroll_window(request);
-    layer.show_line_column_panes(true);
-}
-
-// Command 2: closes the window of command 1.
-void close_file_window(Session& session) {
-    ui::Windowing& layer = session.layer;
-    if (session.file_window != ui::kNoWindow && layer.window_exists(session.file_window)) {
-        layer.destroy_window(session.file_window);
-    }
-    session.file_window = ui::kNoWindow;
-    layer.show_line_column_panes(false);
-}
-
 // Command 33: the data file of the next job.
 void choose_data_file(Session& session) {
     JobRecord& job = session.job;
-    job.data_file = fixed(".dat", kFileNameField);
+    job.data_file = fixed(".dat", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select Data File",
         .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
@@ -92,7 +65,7 @@ void choose_data_file(Session& session) {
         show_message(session, "Cancellation", message_text("('No data file has been selected')"));
         return;
     }
-    job.data_file = fixed(*name, kFileNameField);
+    job.data_file = fixed(*name, kFileNameLength);
     session.data_selected = 1;
     session.job_defined = 0;
     const std::string shown(trimmed(job.data_file));
@@ -112,7 +85,7 @@ void choose_data_file(Session& session) {
 // Command 34: the label file of the next job.
 void choose_label_file(Session& session) {
     JobRecord& job = session.job;
-    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
+    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select Label File",
         .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
@@ -126,7 +99,7 @@ void choose_label_file(Session& session) {
         show_message(session, "Cancellation", message_text("('No label file has been selected')"));
         return;
     }
-    job.label_file = fixed(*name, kFileNameField);
+    job.label_file = fixed(*name, kFileNameLength);
     session.labels_selected = 1;
     const std::string shown(trimmed(job.label_file));
     if (session.data_selected != 1) {
@@ -279,9 +252,9 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandAcknowledgement:
         case kCommandErrorHandling:
         case kCommandVersion: show_help(session, number); break;
-        case kCommandNewJob: RunJobDialog(session, "new "); break;
-        case kCommandSameJob: RunJobDialog(session, "same"); break;
-        case kCommandOldJob: RunJobDialog(session, "old "); break;
+        case kCommandNewJob: RunJobDialog(session, JobMode::New); break;
+        case kCommandSameJob: RunJobDialog(session, JobMode::Same); break;
+        case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
         case kCommandExit: return 0;

@@ -1,12 +1,15 @@
 // The process-wide state of the desktop program: the job record, the
-// job-state flags, the run state of the last job, and the windows that live
-// from one job to the next. Every routine of the user interface takes it.
+// job-state flags, what a job is lent and how the last one ended, and the
+// windows that live from one job to the next. Every routine of the user
+// interface takes it.
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
+#include "analysis/job_context.h"
 #include "analysis/job_record.h"
-#include "analysis/run_state.h"
+#include "analysis/job_results.h"
 #include "app/windowing.h"
 
 namespace marvist {
@@ -20,7 +23,8 @@ struct Session {
     ui::Windowing& layer;
 
     JobRecord job;  // the job of the form, kept from one dialog to the next
-    RunState rs;    // the run state of the last job
+    JobContext context;                         // reports (while a job runs), clock
+    FatalState fatal_state = FatalState::None;  // how the last job ended
     // Where a job's copies of result blocks go: the console the program was
     // started from.
     std::FILE* console = stdout;
@@ -35,7 +39,7 @@ struct Session {
     ui::WindowId progress_window = ui::kNoWindow;  // "Progress of Marvist"
     ui::WindowId error_window = ui::kNoWindow;     // "Errors and Warnings"
     ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
-    ui::WindowId file_window = ui::kNoWindow;      // a file opened with File/Open
+    std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
 };
 

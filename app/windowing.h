@@ -35,7 +35,9 @@ struct FontSpec {
     bool bold = false;
 };
 
-// Position and size as fractions of the screen.
+// Position and size as fractions of the screen. They place a window's outer
+// frame (title bar and borders included), so that a window placed at a
+// corner or an edge has its title bar and close button on the screen.
 struct Placement {
     double left = 0.0, top = 0.0, width = 0.5, height = 0.5;
 };
@@ -94,18 +96,24 @@ enum class ItemPlace { Below, NewColumn, Beside };
 // radio buttons that follow one group box form one group. When a modal
 // dialog closes, with OK or otherwise, buffers and bound integers hold the
 // user's values (a cancelled job form still reports the title as typed);
-// the buffer of an edit field is blank-padded to its length.
+// the buffer of an edit field is blank-padded to its length. Tab moves
+// through the items in their order. A dialog is at least as wide as its
+// title, so the title shows in full.
 struct DialogItem {
     ItemKind kind = ItemKind::StaticText;
-    std::string text;
+    std::string text;  // lines separated by line feeds for a static text
     bool enabled = true;
     std::optional<FontSpec> font;
     ItemPlace place = ItemPlace::Below;
     std::string* buffer = nullptr;  // Edit
-    int length = 0;                 // Edit
+    int length = 0;                 // Edit; a static text: as wide as an edit field of this length
     int* bound = nullptr;           // Radio, CheckBox
     std::function<void()> routine;  // PushButton
     bool wide = false;              // a static text drawn across the dialog
+    // Enabled while the radio button or check box bound to this integer is
+    // set, following it as the user changes it (nullptr: `enabled` holds).
+    const int* enabled_while = nullptr;
+    bool preselected = false;  // an edit field that has the focus with its text selected
 };
 
 inline constexpr int kDialogOk = 1;
@@ -140,7 +148,11 @@ struct ScrollWindowSpec {
     Rgb text_colour;
     Rgb background{255, 255, 255};
     FontSpec font;
+    // The owner: the window stays in front of it (kNoWindow: none).
     WindowId parent = kNoWindow;
+    // Moved down, where its placement would cover them, to stand below the
+    // main window's menu bar and toolbar, which stay within reach.
+    bool below_main_bars = false;
 };
 
 // A line of text drawn into a window (the opening screen), word-wrapped
@@ -166,8 +178,12 @@ public:
     // Ends the program at once (after a stop of the printer plots): every
     // window closes without asking and event_loop returns.
     virtual void quit_program() = 0;
-    // Shows or hides the line and column panes of the status bar.
+    // Shows or hides the line and column panes of the status bar. They
+    // follow the window showing a file that was last active; the layer hides
+    // them itself when the last window showing a file closes.
     virtual void show_line_column_panes(bool shown) = 0;
+    // Shows text in the status bar's text pane (a confirmation).
+    virtual void show_status_text(std::string_view text) = 0;
     // Draws one line of the opening text (called from the paint routine).
     virtual void draw_text(WindowId window, std::string_view text, const TextStyle& style) = 0;
 
@@ -196,6 +212,10 @@ public:
     virtual bool window_exists(WindowId window) = 0;
     virtual void destroy_window(WindowId window) = 0;
     virtual void activate_window(WindowId window) = 0;
+    // Of the given windows, the existing one that was active last (made or
+    // brought to the front, or entered by the user); kNoWindow when none of
+    // them exists.
+    virtual WindowId last_active(const std::vector<WindowId>& windows) = 0;
 
     // Printing, page by page: print_page_begin shows a print dialog and
     // returns false when it is cancelled; the lines printed until

@@ -9,7 +9,7 @@ packages=(
   libbenchmark-dev libeigen3-dev
   libboost-math-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick openbox xdotool x11-utils
   clang libclang-rt-14-dev llvm time
 )
 

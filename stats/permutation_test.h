@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 #include "stats/random_stream.h"
 
 namespace marvist {

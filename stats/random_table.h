@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 #include "stats/random_stream.h"
 
 namespace marvist {

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
@@ -100,6 +101,13 @@ ClientArea::ClientArea(std::function<void()> paint, const ui::Rgb& background, Q
     setAutoFillBackground(true);
 }
 
+int ClientArea::reference_height() const {
+    // Inside a scroll area the visible part, so that the text keeps its
+    // place however tall the area has grown to hold it.
+    const QWidget* viewport = parentWidget();
+    return viewport ? qMin(viewport->height(), height()) : height();
+}
+
 void ClientArea::paintEvent(QPaintEvent*) {
     if (!paint_) return;
     QPainter painter(this);
@@ -108,6 +116,11 @@ void ClientArea::paintEvent(QPaintEvent*) {
     next_top_ = 0;
     paint_();
     painter_ = nullptr;
+    // Tall enough for the text drawn; a scroll area around it scrolls.
+    const int needed = next_top_ + 8;
+    if (needed != minimumHeight()) {
+        QTimer::singleShot(0, this, [this, needed] { setMinimumHeight(needed); });
+    }
 }
 
 void ClientArea::draw_text(std::string_view text, const ui::TextStyle& style) {
@@ -115,7 +128,7 @@ void ClientArea::draw_text(std::string_view text, const ui::TextStyle& style) {
     painter_->setFont(to_qfont(style.font));
     painter_->setPen(to_qcolor(style.colour));
     const int line_height = painter_->fontMetrics().lineSpacing();
-    const int top = style.top ? qRound(*style.top * height()) : next_top_;
+    const int top = style.top ? qRound(*style.top * reference_height()) : next_top_;
     const int left = style.left_margin;
     const int width = qMax(1, this->width() - style.left_margin - style.right_margin);
     int used_height = line_height;
@@ -192,6 +205,10 @@ void StatusPanes::show_line_column(bool shown) {
     }
 }
 
+void StatusPanes::set_text(const QString& text) {
+    if (QLabel* label = pane(ui::PaneKind::Text)) label->setText(text);
+}
+
 void StatusPanes::set_line_column(int line, int column) {
     for (const Pane& pane : panes_) {
         if (pane.kind == ui::PaneKind::Line) pane.label->setText(QStringLiteral("Line %1").arg(line));
@@ -244,9 +261,19 @@ MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::functio
 
     std::function<void()> paint;
     if (spec_.paint) paint = [routine = spec_.paint, window = id_] { routine(window); };
-    client_ = new ClientArea(std::move(paint), spec_.background, this);
-    setCentralWidget(client_);
-    setGeometry(screen_rect(spec_.placement));
+    // The opening text scrolls when the window is too small for it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("opening_text"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    client_ = new ClientArea(std::move(paint), spec_.background, scroll);
+    scroll->setWidget(client_);
+    QPalette palette = scroll->palette();
+    palette.setColor(QPalette::Window, to_qcolor(spec_.background));
+    scroll->setPalette(palette);
+    setCentralWidget(scroll);
+    resize(screen_rect(spec_.placement).size());
 }
 
 void MainWindow::add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& items) {

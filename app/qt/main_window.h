@@ -25,7 +25,9 @@ QIcon toolbar_picture(int picture);
 
 // The client area. While it is painted, the paint routine draws lines of
 // text into it with draw_text; each line starts below the previous one
-// unless its style gives a vertical position.
+// unless its style gives a vertical position (a fraction of the visible
+// height). It grows to hold the text drawn, so that a scroll area around it
+// scrolls when the window is small.
 class ClientArea : public QWidget {
 public:
     ClientArea(std::function<void()> paint, const ui::Rgb& background, QWidget* parent);
@@ -37,6 +39,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int reference_height() const;
+
     std::function<void()> paint_;
     QPainter* painter_ = nullptr;
     int next_top_ = 0;
@@ -51,6 +55,8 @@ public:
     void refresh_clock_and_keys();
     void show_line_column(bool shown);
     void set_line_column(int line, int column);
+    // The text of the Text pane.
+    void set_text(const QString& text);
     // The label of the first pane of a kind, or nullptr.
     QLabel* pane(ui::PaneKind kind) const;
 

@@ -6,9 +6,11 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "app/qt/item_dialog.h"
 #include "app/qt/qt_conversions.h"
 
 namespace marvist::qt {
@@ -19,6 +21,13 @@ int show_message_box(QWidget* owner, std::string_view text, std::string_view tit
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     if (question) box.setEscapeButton(QMessageBox::No);
+    // A message box sizes itself to its text: a spacer across its grid
+    // widens it to its title ("Marvist Stopped" over a short text).
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(width_for_title(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     const int pressed = box.exec();
     if (!question) return ui::kButtonOk;
     return pressed == QMessageBox::Yes ? ui::kButtonYes : ui::kButtonNo;

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/batch_run.h"
+#include "app/batch/batch_run.h"
 
 namespace {
 

@@ -19,7 +19,6 @@
 
 #include "analysis/driver.h"
 #include "analysis/job_arrays.h"
-#include "report_codes.h"
 #include "support/test_support.h"
 
 namespace marvist {
@@ -82,9 +81,9 @@ struct JobsUnderAMemoryLimit : ::testing::Test, test::JobFolder {
     // The job's codes, whether the closing block names the memory error, and
     // the listing's last line, as one text.
     std::string outcome(JobRecord job) {
-        run_job(job, rs);
+        run(job);
         std::string text;
-        for (int code : test::reported_codes(sink.errors)) text += std::to_string(code) + " ";
+        for (const ErrorCode code : sink.codes) text += std::to_string(static_cast<int>(code)) + " ";
         if (std::count(sink.errors.begin(), sink.errors.end(), "                 M E M O R Y   E R R O R S") == 1)
             text += "memory-errors ";
         const std::vector<std::string> lines = listing("m");

@@ -4,14 +4,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/batch_run.h"
-#include "app/console_report_sink.h"
-#include "listing/storage.h"
-#include "listing/cp437.h"
+#include "app/batch/batch_run.h"
+#include "app/batch/console_report_sink.h"
+#include "base/cp437.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {
@@ -166,11 +167,30 @@ TEST(Runner, UserLayoutAndWarnings) {
     const RunResult warned = run_runner("readership.set", dir);
     EXPECT_EQ(warned.status, 0);
     EXPECT_TRUE(has(warned.err, "E|  W A R N I N G "));
+
+    // A number field beyond digits and blanks is read by the digit rule, with
+    // a warning before the job; the exit status is the job's.
+    setup.replace(setup.find(" 5          Agegroup"), 3, " 5:");  // ':' counts as 10
+    test::write_file(dir.file("readership.set"), setup);
+    const RunResult odd = run_runner("readership.set", dir);
+    EXPECT_EQ(odd.status, 1);
+    ASSERT_FALSE(odd.err.empty());
+    EXPECT_EQ(odd.err.front(), "marvist-run: readership.set, line 2: Number of Rows holds \"5:\", not only digits and "
+                               "blanks; it is read as 60");
+    EXPECT_NE(read_file(dir.file("readership.out")).find("60"), std::string::npos);
+    const std::string empty_name = std::regex_replace(setup, std::regex("\n readership\n"), "\n \n");
+    test::write_file(dir.file("readership.set"), empty_name);
+    const RunResult refused = run_runner("readership.set", dir);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(has(refused.err, "marvist-run: readership.set: The job name is empty; it names the listing (.out) and "
+                                 "the set-up file (.set)."));
+    EXPECT_FALSE(fs::exists(dir.file(".out")));
 }
 
 // A plot stop ends the run with its message and status 3; the listing keeps
-// what was written before the plot. Run in-process: the raster is refused
-// by a storage limit that the rest of this small job fits.
+// what was written before the plot, in the set-up file's folder, while the
+// process stays in its own. Run in-process: the raster is refused by a
+// storage limit that the rest of this small job fits.
 TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     TempDir dir;
     copy_example(dir, ".", "mobility");
@@ -180,7 +200,8 @@ TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     set_storage_limit(43 * 78 - 1);
     const int status = run_batch(dir.file("mobility.set"), false, out, err);
     set_storage_limit(0);
-    fs::current_path(previous);
+    EXPECT_EQ(fs::current_path(), previous);
+    EXPECT_FALSE(fs::exists(previous / "mobility.out"));
     EXPECT_EQ(status, kBatchStop);
 
     std::string messages(4096, '\0');

@@ -20,7 +20,7 @@
 #include "app/main_program.h"
 #include "app/session.h"
 #include "app/windowing.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "support/test_support.h"
 
 namespace marvist::test {
@@ -54,6 +54,7 @@ public:
         std::vector<std::string> lines;     // written with write_text
         bool exists = true;
         int autopaints = 0;  // started and not yet ended
+        int activated = 0;   // when it was last made or activated
     };
 
     // ---- Script --------------------------------------------------------
@@ -71,9 +72,11 @@ public:
     ui::MainWindowSpec main;
     ui::WindowId main_id = ui::kNoWindow;
     bool main_closed = false, quitted = false, panes_shown = false;
+    std::string status_text;
     std::vector<Message> messages;
     std::vector<ui::FileDialogSpec> file_dialogs;
     int dialogs = 0;  // modal dialogs shown
+    std::vector<std::string> titles;  // of the modal dialogs, in order
     std::map<ui::WindowId, Window> windows;
     std::vector<std::vector<std::string>> pages;
     std::string printed_face;  // of the last line printed
@@ -105,9 +108,16 @@ public:
     }
     void quit_program() override { quitted = true; }
     void show_line_column_panes(bool shown) override { panes_shown = shown; }
+    void show_status_text(std::string_view text) override { status_text = text; }
     void draw_text(ui::WindowId, std::string_view, const ui::TextStyle&) override {}
+    // A program that shows a refused dialog again and again to a script that
+    // answers it the same way would never end: after kMostDialogs every
+    // dialog is cancelled, which a test then sees.
+    static constexpr int kMostDialogs = 100;
     int dialog_box(std::vector<ui::DialogItem>& items, std::string_view title, const ui::FontSpec&) override {
         ++dialogs;
+        titles.emplace_back(title);
+        if (dialogs > kMostDialogs) return ui::kDialogCancel;
         return answer_dialog ? answer_dialog(items, title) : ui::kDialogCancel;
     }
     ui::WindowId modeless_dialog(std::vector<ui::DialogItem> items, std::string_view title, ui::WindowId owner,
@@ -127,6 +137,7 @@ public:
     std::optional<ui::FontSpec> choose_font(std::string_view) override { return chosen_font; }
     ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override {
         windows[next_id_].request = request;
+        windows[next_id_].activated = ++activations_;
         return next_id_++;
     }
     void write_text(ui::WindowId window, std::string_view line) override { windows.at(window).lines.emplace_back(line); }
@@ -134,7 +145,17 @@ public:
     void end_autopaint(ui::WindowId window) override { --windows.at(window).autopaints; }
     bool window_exists(ui::WindowId window) override { return windows.count(window) && windows[window].exists; }
     void destroy_window(ui::WindowId window) override { windows.at(window).exists = false; }
-    void activate_window(ui::WindowId window) override { windows.at(window); }
+    // The user enters a window (or the program brings it to the front).
+    void activate_window(ui::WindowId window) override { windows.at(window).activated = ++activations_; }
+    ui::WindowId last_active(const std::vector<ui::WindowId>& among) override {
+        ui::WindowId last = ui::kNoWindow;
+        for (ui::WindowId window : among) {
+            if (window_exists(window) && (last == ui::kNoWindow || windows[window].activated > windows[last].activated)) {
+                last = window;
+            }
+        }
+        return last;
+    }
     bool print_page_begin(ui::WindowId, std::string_view) override {
         const bool go = pop(print_answers, true);
         if (go) pages.emplace_back();
@@ -167,6 +188,7 @@ private:
         return pop<std::optional<std::string>>(file_answers, std::nullopt);
     }
     ui::WindowId next_id_ = 100;
+    int activations_ = 0;
 };
 
 // A desktop session over the scripted layer, working in a fresh folder.
@@ -174,7 +196,7 @@ class UiTest : public ::testing::Test, public JobFolder {
 protected:
     UiTest() {
         session.main_window = layer.create_main_window(main_window_spec(session));
-        session.rs.clock = fixed_time;
+        session.context.clock = fixed_time;
         session.console = console_;
     }
     ~UiTest() override { std::fclose(console_); }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "export/csv_text.h"
-#include "listing/cp437.h"
+#include "base/cp437.h"
 #include "stats/random_stream.h"
 #include "support/csv_reader.h"
 

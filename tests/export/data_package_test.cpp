@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "export/data_package.h"
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 namespace marvist {
 namespace {

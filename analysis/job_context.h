@@ -1,0 +1,19 @@
+// What a front end lends a job: where its reports go, its clock, and the
+// folder that relative file names are taken from.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "analysis/local_time.h"
+#include "analysis/report_sink.h"
+
+namespace marvist {
+
+struct JobContext {
+    ReportSink* reports = nullptr;                         // null: the reports are discarded
+    std::function<LocalTime()> clock = system_local_time;  // the listing header and the progress banner
+    std::string base_folder;                               // empty: the working folder
+};
+
+}  // namespace marvist
