@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "stats/dependence.h"
+#include "stats/marginals.h"
 #include "stats/permutation_test.h"
 #include "stats/table_statistics.h"
 
@@ -80,6 +82,31 @@ TEST(TableStatistics, AgreeWithTheTextbookForms) {
     EXPECT_NEAR(flat.tau_a, 0.0, 1e-16);
     EXPECT_NEAR(flat.tau_b, 0.0, 1e-16);
     EXPECT_NEAR(flat.pearson, 0.0, 1e-14);
+}
+
+// The observed table's statistics are the job's dependence measures to the
+// bit, so the observed table ties with itself and with its copies.
+TEST(TableStatistics, AreTheJobsFiguresToTheBit) {
+    RandomStream stream(8);
+    for (int trial = 0; trial < 50; ++trial) {
+        const int I = 2 + static_cast<int>(stream.next() % 12), J = 2 + static_cast<int>(stream.next() % 9);
+        const std::int64_t scale = trial % 3 == 0 ? 5 : trial % 3 == 1 ? 1000 : 20000000;
+        Matrix<std::int32_t> counts(I, J);
+        Matrix<std::int64_t> table(I, J);
+        for (int i = 1; i <= I; ++i)
+            for (int j = 1; j <= J; ++j)
+                table(i, j) = counts(i, j) = 1 + static_cast<std::int32_t>(stream.next() % static_cast<std::uint64_t>(scale));
+        Marginals marginals;
+        ASSERT_TRUE(obtain_marginals(marginals, I, J));
+        compute_marginals(counts, I, J, marginals);
+        compute_profiles(counts, I, J, marginals);
+        const std::optional<DependenceResult> job = compute_dependence(counts, marginals, I, J);
+        ASSERT_TRUE(job);
+        const TableStatistics fast = statistics_of(table);
+        EXPECT_EQ(fast.tau_a, job->tau_a) << trial;
+        EXPECT_EQ(fast.tau_b, job->tau_b) << trial;
+        EXPECT_EQ(fast.pearson, job->chi_square) << trial;
+    }
 }
 
 // Calls visit(table) for every 2 x J table with the margins.
