@@ -24,6 +24,12 @@ void append_csv_integer(std::string& record, std::int64_t value) {
     record.append(buffer, end);
 }
 
+void append_csv_unsigned(std::string& record, std::uint64_t value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    record.append(buffer, end);
+}
+
 void append_csv_real(std::string& record, double value) {
     if (std::isnan(value)) return;
     if (std::isinf(value)) {

@@ -17,6 +17,7 @@ inline constexpr std::string_view kCsvRecordEnd = "\r\n";
 // separator is the caller's).
 void append_csv_text(std::string& record, std::string_view utf8);
 void append_csv_integer(std::string& record, std::int64_t value);
+void append_csv_unsigned(std::string& record, std::uint64_t value);
 // The shortest decimal form that reads back as the same double; nothing
 // (an empty field) for a value that is not a number, INF and -INF for the
 // infinities.

@@ -63,6 +63,7 @@ std::string data_package_json(const PackageSpec& package) {
     const ordered_json json = {{"profile", "tabular-data-package"},
                                {"name", package_name(package.name)},
                                {"title", package.title},
+                               {"description", package.description},
                                {"variables", {{"rows", package.row_variable}, {"columns", package.col_variable}}},
                                {"resources", std::move(resources)}};
     return json.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";

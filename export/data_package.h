@@ -27,6 +27,7 @@ struct ResourceSpec {
 struct PackageSpec {
     std::string name;  // any text; made into a package name
     std::string title;
+    std::string description;
     std::string row_variable, col_variable;  // the job's variable names
     std::vector<ResourceSpec> resources;
 };

@@ -16,6 +16,8 @@
 #include "base/fixed_text.h"
 #include "base/program_stop.h"
 #include "base/record_io.h"
+#include "export/result_tables.h"
+#include "export/results_export.h"
 #include "listing/listing_writer.h"
 
 namespace marvist {
@@ -51,9 +53,19 @@ void show_listing(const std::string& path, std::optional<std::filesystem::file_t
     }
 }
 
+// The job's results, and the permutation test when asked for, into the
+// export folder; the status of the run afterwards.
+int export_job(const JobResults& results, const BatchOptions& options, std::FILE* err) {
+    const std::optional<PermutationResult> permutation = permutation_test_of(results, options.permutation);
+    const std::optional<FileError> error = export_results(*options.export_folder, results, permutation);
+    if (!error) return kBatchDone;
+    std::fprintf(err, "marvist-run: cannot write the results to %s: %s\n", error->path.c_str(), error->reason.c_str());
+    return kBatchExport;
+}
+
 }  // namespace
 
-int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FILE* err) {
+int run_batch(const std::string& setup_file, const BatchOptions& options, std::FILE* out, std::FILE* err) {
     // The set-up file is read, and its fields read back, before anything is
     // written.
     JobRecord job;
@@ -78,17 +90,22 @@ int run_batch(const std::string& setup_file, bool show, std::FILE* out, std::FIL
     ListingWriter writer(&standard_output);
 
     int exit_status = kBatchDone;
+    std::optional<JobResults> results;
     try {
-        const JobResults results = run_job(job, context, writer);
-        exit_status = results.fatal_state == FatalState::Fatal ? kBatchFatal : kBatchDone;
+        results = run_job(job, context, writer);
+        exit_status = results->fatal_state == FatalState::Fatal ? kBatchFatal : kBatchDone;
     } catch (const ProgramStop& stop) {
         // The job's files were closed while the stop unwound the driver.
         std::fflush(out);
         std::fprintf(err, "%s\n", stop.what());
         exit_status = kBatchStop;
     }
-    if (show) show_listing(listing, listing_before, out);
+    if (options.show) show_listing(listing, listing_before, out);
     std::fflush(out);
+    if (options.export_folder) {
+        if (exit_status == kBatchDone) return export_job(*results, options, err);
+        std::fprintf(err, "marvist-run: no results exported: the job did not end normally\n");
+    }
     return exit_status;
 }
 
