@@ -5,8 +5,19 @@
 
 namespace marvist {
 
+namespace {
+
+bool needs_quotes(std::string_view text) {
+    for (const char ch : text) {
+        if (ch == ',' || ch == '"' || ch == '\r' || ch == '\n') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void append_csv_text(std::string& record, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (!needs_quotes(utf8)) {
         record += utf8;
         return;
     }

@@ -28,24 +28,26 @@ Cell optional_real(const std::optional<double>& value) { return value ? Cell(*va
 // " (name)" after a description, when the variable has a name.
 std::string naming(const std::string& variable) { return variable.empty() ? "" : " (" + variable + ")"; }
 
-// Cells of an I x J grid, row by row: table row r is cell (r / J + 1, r % J + 1).
-std::int64_t grid_i(std::int64_t r, std::int64_t J) { return r / J + 1; }
-std::int64_t grid_j(std::int64_t r, std::int64_t J) { return r % J + 1; }
+// Cells of an I x J grid column by column, as the matrices hold them (so
+// that writing a large table reads its matrices in order): table row r is
+// cell (r % I + 1, r / I + 1).
+std::int64_t grid_i(std::int64_t r, std::int64_t I) { return r % I + 1; }
+std::int64_t grid_j(std::int64_t r, std::int64_t I) { return r / I + 1; }
 
 // The four columns that place a grid cell: row, row_label, column, column_label.
-std::vector<ResultColumn> grid_place(const SharedTexts& t, std::int64_t J) {
+std::vector<ResultColumn> grid_place(const SharedTexts& t, std::int64_t I) {
     return {column("row", FieldType::Integer, "row number" + naming(t->row_variable),
-                   [J](std::int64_t r) { return Cell(grid_i(r, J)); }),
+                   [I](std::int64_t r) { return Cell(grid_i(r, I)); }),
             column("row_label", FieldType::String, "row label",
-                   [t, J](std::int64_t r) { return Cell(std::string_view(t->rows[static_cast<std::size_t>(r / J)])); }),
+                   [t, I](std::int64_t r) { return Cell(std::string_view(t->rows[static_cast<std::size_t>(r % I)])); }),
             column("column", FieldType::Integer, "column number" + naming(t->col_variable),
-                   [J](std::int64_t r) { return Cell(grid_j(r, J)); }),
+                   [I](std::int64_t r) { return Cell(grid_j(r, I)); }),
             column("column_label", FieldType::String, "column label",
-                   [t, J](std::int64_t r) { return Cell(std::string_view(t->cols[static_cast<std::size_t>(r % J)])); })};
+                   [t, I](std::int64_t r) { return Cell(std::string_view(t->cols[static_cast<std::size_t>(r / I)])); })};
 }
 
-CellOf grid_cells(const Matrix<double>& m, std::int64_t J) {
-    return [&m, J](std::int64_t r) { return Cell(m(grid_i(r, J), grid_j(r, J))); };
+CellOf grid_cells(const Matrix<double>& m, std::int64_t I) {
+    return [&m, I](std::int64_t r) { return Cell(m(grid_i(r, I), grid_j(r, I))); };
 }
 
 // Rows first, then columns: the three columns that name a category.
@@ -66,28 +68,28 @@ CellOf category_cells(const Vector<double>& rows, const Vector<double>& cols, st
 }
 
 ResultTable table_of_counts(const JobTable& table, const SharedTexts& t) {
-    const std::int64_t J = table.J, width = table.J + table.n_supp;
-    ResultTable out{"table", "Table", std::int64_t{table.I} * width, {}};
+    const std::int64_t I = table.I, J = table.J;
+    ResultTable out{"table", "Table", I * (J + table.n_supp), {}};
     out.columns = {
         column("row", FieldType::Integer, "row number" + naming(t->row_variable),
-               [width](std::int64_t r) { return Cell(grid_i(r, width)); }),
+               [I](std::int64_t r) { return Cell(grid_i(r, I)); }),
         column("row_label", FieldType::String, "row label",
-               [t, width](std::int64_t r) { return Cell(std::string_view(t->rows[static_cast<std::size_t>(r / width)])); }),
+               [t, I](std::int64_t r) { return Cell(std::string_view(t->rows[static_cast<std::size_t>(r % I)])); }),
         column("column", FieldType::Integer,
                "column number" + naming(t->col_variable) + "; supplementary columns follow the table's",
-               [width](std::int64_t r) { return Cell(grid_j(r, width)); }),
+               [I](std::int64_t r) { return Cell(grid_j(r, I)); }),
         column("column_label", FieldType::String, "column label (none for a supplementary column)",
-               [t, width, J](std::int64_t r) {
-                   const std::int64_t j = grid_j(r, width);
+               [t, I, J](std::int64_t r) {
+                   const std::int64_t j = grid_j(r, I);
                    return j <= J ? Cell(std::string_view(t->cols[static_cast<std::size_t>(j - 1)])) : Cell();
                }),
         column("count", FieldType::Integer, "the count",
-               [&table, width, J](std::int64_t r) {
-                   const std::int64_t i = grid_i(r, width), j = grid_j(r, width);
+               [&table, I, J](std::int64_t r) {
+                   const std::int64_t i = grid_i(r, I), j = grid_j(r, I);
                    return Cell(std::int64_t{j <= J ? table.counts(i, j) : table.supp_counts(i, j - J)});
                }),
         column("supplementary", FieldType::Boolean, "a supplementary predictor column, outside every statistic",
-               [width, J](std::int64_t r) { return Cell(grid_j(r, width) > J); }),
+               [I, J](std::int64_t r) { return Cell(grid_j(r, I) > J); }),
     };
     return out;
 }
@@ -106,15 +108,15 @@ ResultTable margins_table(const JobResults& results, const SharedTexts& t) {
 
 ResultTable profiles_table(const JobResults& results, const SharedTexts& t) {
     const std::int64_t I = results.table.I, J = results.table.J;
-    ResultTable out{"profiles", "Profiles", I * J, grid_place(t, J)};
+    ResultTable out{"profiles", "Profiles", I * J, grid_place(t, I)};
     out.columns.push_back(column("row_profile", FieldType::Number, "count divided by its row total",
-                                 grid_cells(results.marginals.row_profiles, J)));
+                                 grid_cells(results.marginals.row_profiles, I)));
     out.columns.push_back(column("column_profile", FieldType::Number, "count divided by its column total",
-                                 grid_cells(results.marginals.col_profiles, J)));
+                                 grid_cells(results.marginals.col_profiles, I)));
     if (results.dependence)
         out.columns.push_back(column("centred_column_profile", FieldType::Number,
                                      "column profile minus the row's proportion of N",
-                                     grid_cells(results.dependence->centred_profiles, J)));
+                                     grid_cells(results.dependence->centred_profiles, I)));
     return out;
 }
 
@@ -286,26 +288,26 @@ ResultTable nsca_fit_table(const NscaResult& n) {
 
 ResultTable implied_table(const JobResults& results, const SharedTexts& t) {
     const NscaResult& n = *results.nsca;
-    const std::int64_t J = results.table.J;
-    ResultTable out{"nsca_residuals", "Implied profiles and residuals", std::int64_t{results.table.I} * J, grid_place(t, J)};
+    const std::int64_t I = results.table.I;
+    ResultTable out{"nsca_residuals", "Implied profiles and residuals", I * results.table.J, grid_place(t, I)};
     out.columns.push_back(column("implied", FieldType::Number, "implied centred column profile of the solution",
-                                 grid_cells(n.implied, J)));
+                                 grid_cells(n.implied, I)));
     out.columns.push_back(column("residual", FieldType::Number, "centred column profile minus the implied one",
-                                 grid_cells(n.residuals, J)));
+                                 grid_cells(n.residuals, I)));
     return out;
 }
 
 ResultTable homogenised_table(const JobResults& results, const SharedTexts& t) {
     const HomogenisationResult& h = *results.homogenisation;
-    const std::int64_t J = results.table.J;
+    const std::int64_t I = results.table.I, J = results.table.J;
     const double average = h.row_target / static_cast<double>(J);
-    ResultTable out{"homogenised", "Homogenised table", std::int64_t{results.table.I} * J, grid_place(t, J)};
+    ResultTable out{"homogenised", "Homogenised table", I * J, grid_place(t, I)};
     out.columns.push_back(column("fitted", FieldType::Number, "the table with every row total N/I and column total N/J",
-                                 grid_cells(h.fitted, J)));
+                                 grid_cells(h.fitted, I)));
     out.columns.push_back(column("rounded", FieldType::Integer, "fitted, rounded (halves up)",
-                                 [&h, J](std::int64_t r) { return Cell(h.rounded(grid_i(r, J), grid_j(r, J))); }));
+                                 [&h, I](std::int64_t r) { return Cell(h.rounded(grid_i(r, I), grid_j(r, I))); }));
     out.columns.push_back(column("interaction", FieldType::Number, "fitted minus the average entry N/(IJ)",
-                                 [&h, J, average](std::int64_t r) { return Cell(h.fitted(grid_i(r, J), grid_j(r, J)) - average); }));
+                                 [&h, I, average](std::int64_t r) { return Cell(h.fitted(grid_i(r, I), grid_j(r, I)) - average); }));
     return out;
 }
 
@@ -328,10 +330,10 @@ ResultTable sweeps_table(const HomogenisationResult& h) {
 
 ResultTable symmetry_table(const JobResults& results, const SharedTexts& t) {
     const SymmetryResult& s = *results.symmetry;
-    const std::int64_t J = results.table.J;
-    ResultTable out{"symmetry", "Symmetric and skew-symmetric parts", std::int64_t{results.table.I} * J, grid_place(t, J)};
-    out.columns.push_back(column("symmetric", FieldType::Number, "(count + mirrored count)/2", grid_cells(s.symmetric, J)));
-    out.columns.push_back(column("skew_symmetric", FieldType::Number, "(count - mirrored count)/2", grid_cells(s.skew, J)));
+    const std::int64_t I = results.table.I;
+    ResultTable out{"symmetry", "Symmetric and skew-symmetric parts", I * results.table.J, grid_place(t, I)};
+    out.columns.push_back(column("symmetric", FieldType::Number, "(count + mirrored count)/2", grid_cells(s.symmetric, I)));
+    out.columns.push_back(column("skew_symmetric", FieldType::Number, "(count - mirrored count)/2", grid_cells(s.skew, I)));
     return out;
 }
 

@@ -8,8 +8,6 @@
 namespace marvist {
 namespace {
 
-constexpr std::size_t kBufferBytes = std::size_t{1} << 20;
-
 std::string reason_of(int error_number) { return std::generic_category().message(error_number); }
 
 }  // namespace
@@ -23,9 +21,12 @@ std::optional<FileError> make_folder(const std::filesystem::path& folder) {
 }
 
 StagedFile::StagedFile(std::filesystem::path final_path) : final_path_(std::move(final_path)) {
-    const std::string hidden = "." + final_path_.filename().string() + ".partial";
+    std::string hidden = ".";
+    hidden.append(final_path_.filename().string()).append(".partial");
     for (int k = 0; k < 100 && file_ == nullptr; ++k) {
-        temp_path_ = final_path_.parent_path() / (k == 0 ? hidden : hidden + "-" + std::to_string(k));
+        std::string name = hidden;
+        if (k > 0) name.append("-").append(std::to_string(k));
+        temp_path_ = final_path_.parent_path() / name;
         errno = 0;
         file_ = std::fopen(temp_path_.c_str(), "wbx");  // only a file that does not exist yet
         if (file_ == nullptr && errno != EEXIST) break;
@@ -36,8 +37,7 @@ StagedFile::StagedFile(std::filesystem::path final_path) : final_path_(std::move
         fail(error_number);
         return;
     }
-    buffer_ = std::make_unique<char[]>(kBufferBytes);
-    std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferBytes);
+    std::setvbuf(file_, nullptr, _IONBF, 0);  // the callers write large blocks
 }
 
 StagedFile::~StagedFile() { discard(); }
@@ -47,8 +47,7 @@ StagedFile::StagedFile(StagedFile&& other) noexcept
       temp_path_(std::exchange(other.temp_path_, {})),
       file_(std::exchange(other.file_, nullptr)),
       committed_(other.committed_),
-      error_(std::move(other.error_)),
-      buffer_(std::move(other.buffer_)) {}
+      error_(std::move(other.error_)) {}
 
 StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
     if (this != &other) {
@@ -58,7 +57,6 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
         file_ = std::exchange(other.file_, nullptr);
         committed_ = other.committed_;
         error_ = std::move(other.error_);
-        buffer_ = std::move(other.buffer_);
     }
     return *this;
 }

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,7 +32,8 @@ public:
     StagedFile(StagedFile&&) noexcept;
     StagedFile& operator=(StagedFile&&) noexcept;
 
-    // Appends bytes; false (see error()) once anything has failed.
+    // Appends bytes, unbuffered: write large blocks. False (see error())
+    // once anything has failed.
     bool write(std::string_view bytes);
     // Flushes and closes the temporary file; false on failure.
     bool close();
@@ -51,7 +51,6 @@ private:
     std::FILE* file_ = nullptr;
     bool committed_ = false;
     std::optional<FileError> error_;
-    std::unique_ptr<char[]> buffer_;
 };
 
 // Closes every file, then renames them all into place when all closed

@@ -298,6 +298,29 @@ TEST_F(Export, AnotherExportReplacesItsFilesAndLeavesOthersAlone) {
     EXPECT_EQ(test::read_file(dir.file("plain")), "a file");
 }
 
+// Tables of more rows than one chunk of formatting are written in order.
+TEST_F(Export, LargeTablesComeOutWhole) {
+    constexpr int I = 300, J = 250;
+    run.job = test::job_record("large", "Large", I, "R", J, "C");
+    TableInput table;
+    table.counts = Matrix<std::int32_t>(I, J);
+    for (int i = 1; i <= I; ++i)
+        for (int j = 1; j <= J; ++j) table.counts(i, j) = 1 + (i * 7 + j * 13) % 29;
+    test::run_in_memory(run, table);
+    const fs::path folder = exported();
+    const CsvFile counts = read_export(folder / "table.csv");
+    const CsvFile profiles = read_export(folder / "profiles.csv");
+    ASSERT_EQ(counts.rows.size(), static_cast<std::size_t>(I * J));
+    ASSERT_EQ(profiles.rows.size(), static_cast<std::size_t>(I * J));
+    for (std::size_t r = 0; r < counts.rows.size(); ++r) {
+        const std::int64_t i = static_cast<std::int64_t>(r % I) + 1, j = static_cast<std::int64_t>(r / I) + 1;
+        ASSERT_EQ(integer(counts.rows[r].at("row")), i) << r;
+        ASSERT_EQ(integer(counts.rows[r].at("column")), j) << r;
+        ASSERT_EQ(integer(counts.rows[r].at("count")), table.counts(i, j)) << r;
+        ASSERT_EQ(real(profiles.rows[r].at("row_profile")), run.results.marginals.row_profiles(i, j)) << r;
+    }
+}
+
 // A folder the user may not write into: nothing is written, and the error
 // names the first file. (Root may write anywhere; there it cannot be tried.)
 TEST_F(Export, AFolderThatCannotBeWrittenTakesNothing) {
