@@ -3,7 +3,9 @@
 # benchmark into build/, runs jobs of 30 x 20, 300 x 300 and 1000 x 1000 with
 # every analysis switched on (NSCA with 2 axes, homogenisation, symmetry),
 # and prints for each the median wall time, the peak memory and the size of
-# the listing; then the listing writer's throughput.
+# the listing; then the 1000 x 1000 job with --export and what the export
+# adds to it; then the listing writer's throughput and the time of 10 000
+# permutations of a 30 x 20 table.
 #
 #   bash bench/run-benchmarks.sh [RUNS]
 #
@@ -18,7 +20,7 @@ bash "$root/scripts/install-deps.sh" >/dev/null
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARVIST_BUILD_GUI=OFF -DMARVIST_BUILD_TESTS=OFF \
   -DMARVIST_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target marvist-run listing_bench >/dev/null
+cmake --build "$build" -j2 --target marvist-run listing_bench permutation_bench >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/marvist-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -57,26 +59,32 @@ make_job() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# Median wall time in microseconds of RUNS runs of marvist-run with the
+# given arguments.
+median_wall() {
+  local times=() k start end status
+  for ((k = 0; k < runs; k++)); do
+    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
+    status=0
+    "$build/marvist-run" "$@" >/dev/null 2>"$work/run.err" || status=$?
+    end=${EPOCHREALTIME/./}
+    if ((status != 0)); then
+      echo "marvist-run $* failed (exit status $status):" >&2
+      cat "$work/run.err" >&2
+      exit 1
+    fi
+    times+=($((end - start)))
+  done
+  printf '%s\n' "${times[@]}" | median
+}
+
 printf '%-12s %14s %14s %14s\n' job "wall (median)" "peak memory" "listing size"
 for size in 30x20 300x300 1000x1000; do
   rows=${size%x*}
   cols=${size#*x}
   name=bench$size
   make_job "$name" "$rows" "$cols"
-  times=()
-  for ((k = 0; k < runs; k++)); do
-    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
-    status=0
-    "$build/marvist-run" "$work/$name.set" >/dev/null 2>"$work/$name.err" || status=$?
-    end=${EPOCHREALTIME/./}
-    if ((status != 0)); then
-      echo "marvist-run failed on $size (exit status $status):" >&2
-      cat "$work/$name.err" >&2
-      exit 1
-    fi
-    times+=($((end - start)))
-  done
-  wall_us=$(printf '%s\n' "${times[@]}" | median)
+  wall_us=$(median_wall "$work/$name.set")
   /usr/bin/time -f %M -o "$work/$name.mem" "$build/marvist-run" "$work/$name.set" >/dev/null 2>&1
   peak_kb=$(tail -n 1 "$work/$name.mem")
   listing_bytes=$(stat -c %s "$work/$name.out")
@@ -84,7 +92,17 @@ for size in 30x20 300x300 1000x1000; do
     "$(echo "$peak_kb" | awk '{ print $1 / 1024 }')" "$(echo "$listing_bytes" | awk '{ print $1 / 1048576 }')"
 done
 
+# The export of the largest job: CSV files of a million rows each.
+export_us=$(median_wall --export "$work/export" "$work/bench1000x1000.set")
+printf '%-12s %11.1f ms   (the export adds %.0f %%, %s of files)\n' "+ --export" \
+  "$(echo "$export_us" | awk '{ print $1 / 1000 }')" "$(echo "$export_us $wall_us" | awk '{ print 100 * ($1 / $2 - 1) }')" \
+  "$(du -sh "$work/export" | cut -f 1)"
+
 echo
 echo "Listing writer throughput (bench/listing_bench):"
 "$build/listing_bench" --benchmark_min_time=0.5 2>/dev/null |
   awk '/^BM_/ { for (k = 1; k <= NF; k++) if ($k ~ /^bytes_per_second=/) { sub(/bytes_per_second=/, "", $k); printf "  %-22s %s\n", $1, $k } }'
+
+echo
+echo "Permutation test, 10 000 random tables of 30 x 20 (bench/permutation_bench):"
+"$build/permutation_bench" 2>/dev/null | awk '/^BM_/ { printf "  N = %-12s %8s %s wall, %s %s CPU\n", substr($1, index($1, "/") + 1, index($1, "/iter") - index($1, "/") - 1), $2, $3, $4, $5 }'

@@ -52,6 +52,6 @@ void append_csv_real(std::string& record, double value) {
     record.append(buffer, end);
 }
 
-void append_csv_boolean(std::string& record, bool value) { record += value ? "true" : "false"; }
+void append_csv_boolean(std::string& record, bool value) { record += value ? "TRUE" : "FALSE"; }
 
 }  // namespace marvist

@@ -22,7 +22,7 @@ void append_csv_unsigned(std::string& record, std::uint64_t value);
 // (an empty field) for a value that is not a number, INF and -INF for the
 // infinities.
 void append_csv_real(std::string& record, double value);
-// true or false.
+// TRUE or FALSE (as R reads them).
 void append_csv_boolean(std::string& record, bool value);
 
 }  // namespace marvist

@@ -18,6 +18,10 @@ ordered_json resource_json(const ResourceSpec& resource) {
     for (const FieldSpec& field : resource.fields) {
         ordered_json f = {{"name", field.name}, {"type", field_type_name(field.type)}};
         if (!field.description.empty()) f["description"] = field.description;
+        if (field.type == FieldType::Boolean) {
+            f["trueValues"] = {"TRUE"};
+            f["falseValues"] = {"FALSE"};
+        }
         fields.push_back(std::move(f));
     }
     return {{"profile", "tabular-data-resource"},

@@ -86,7 +86,7 @@ TEST(CsvText, IntegersMissingValuesAndFlags) {
     text += kCsvSeparator;
     append_csv_boolean(text, false);
     text += kCsvRecordEnd;
-    EXPECT_EQ(text, "-9223372036854775808,3000000000,,-INF,true,false\r\n");
+    EXPECT_EQ(text, "-9223372036854775808,3000000000,,-INF,TRUE,FALSE\r\n");
 }
 
 TEST(CsvReader, RefusesWhatTheRfcDoesNotAllow) {

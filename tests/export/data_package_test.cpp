@@ -41,6 +41,8 @@ TEST(DataPackage, DescribesEveryFileWithItsFields) {
     EXPECT_FALSE(fields[2].contains("description"));
     EXPECT_EQ(fields[3]["type"], "boolean");
     EXPECT_EQ(fields[3]["description"], "a supplementary column");
+    EXPECT_EQ(fields[3]["trueValues"], nlohmann::json::array({"TRUE"}));
+    EXPECT_EQ(fields[3]["falseValues"], nlohmann::json::array({"FALSE"}));
     EXPECT_EQ(table["schema"]["missingValues"], nlohmann::json::array({""}));
     EXPECT_EQ(json["resources"][1]["name"], "axes");
 }

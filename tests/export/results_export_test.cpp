@@ -120,7 +120,7 @@ void expect_described_by_package(const fs::path& folder) {
                 } else if (type == "number") {
                     EXPECT_NO_THROW(real(value)) << path << " " << value;
                 } else if (type == "boolean") {
-                    EXPECT_TRUE(value == "true" || value == "false") << path << " " << value;
+                    EXPECT_TRUE(value == "TRUE" || value == "FALSE") << path << " " << value;
                 }
             }
     }
@@ -147,7 +147,7 @@ TEST_F(Export, EveryFileReadsBackAsTheResults) {
     for (const auto& row : table.rows) {
         const std::int64_t i = integer(row.at("row")), j = integer(row.at("column"));
         const bool supplementary = j == 4;
-        EXPECT_EQ(row.at("supplementary"), supplementary ? "true" : "false");
+        EXPECT_EQ(row.at("supplementary"), supplementary ? "TRUE" : "FALSE");
         EXPECT_EQ(integer(row.at("count")), supplementary ? r.table.supp_counts(i, 1) : r.table.counts(i, j));
         EXPECT_EQ(row.at("row_label"), i == 1 ? tricky_utf8 : i == 2 ? "Second" : "Third");
         EXPECT_EQ(row.at("column_label"), supplementary ? "" : "g" + std::to_string(j));
@@ -223,7 +223,7 @@ TEST_F(Export, EveryFileReadsBackAsTheResults) {
         EXPECT_EQ(real(columns.rows[j - 1].at("standard")), n.col_standard(j, 1));
         EXPECT_EQ(real(columns.rows[j - 1].at("contribution")), n.col_axis_shares(j, 1));
     }
-    EXPECT_EQ(columns.rows[3].at("supplementary"), "true");
+    EXPECT_EQ(columns.rows[3].at("supplementary"), "TRUE");
     EXPECT_EQ(real(columns.rows[3].at("principal")), n.supp_principal(1, 1));
     EXPECT_EQ(columns.rows[3].at("standard"), "");
     const CsvFile rows = read_export(folder / "row_coordinates.csv");
@@ -232,13 +232,13 @@ TEST_F(Export, EveryFileReadsBackAsTheResults) {
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(real(rows.rows[i - 1].at("standard")), n.row_standard(i, 1));
     const CsvFile axes = read_export(folder / "nsca_axes.csv");
     ASSERT_EQ(axes.rows.size(), static_cast<std::size_t>(n.inertias.usable_axes));
-    EXPECT_EQ(axes.rows[0].at("in_solution"), "true");
-    EXPECT_EQ(axes.rows[1].at("in_solution"), "false");
+    EXPECT_EQ(axes.rows[0].at("in_solution"), "TRUE");
+    EXPECT_EQ(axes.rows[1].at("in_solution"), "FALSE");
     EXPECT_EQ(real(axes.rows[1].at("inertia")), n.inertias.inertias[1]);
 
     const CsvFile sweeps = read_export(folder / "homogenisation.csv");
     ASSERT_EQ(sweeps.rows.size(), r.homogenisation->sweeps.size());
-    EXPECT_EQ(sweeps.rows.back().at("converged"), r.homogenisation->converged ? "true" : "false");
+    EXPECT_EQ(sweeps.rows.back().at("converged"), r.homogenisation->converged ? "TRUE" : "FALSE");
     EXPECT_EQ(real(sweeps.rows[1].at("row_deviation")), r.homogenisation->sweeps[1].row_deviation);
 }
 
