@@ -8,6 +8,7 @@
 #include "app/file_names.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
+#include "app/results_window.h"
 #include "app/run_job_dialog.h"
 #include "base/fixed_text.h"
 
@@ -175,6 +176,10 @@ std::vector<ui::MenuItem> main_menu() {
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels), separator(),
                  command("&Print", "Print the contents of a window", kCommandPrint),
                  command("Pa&ge Setup", "Use the page setup dialog box to configure the printer", kCommandPageSetup),
+                 separator(),
+                 command("&Results", "Show the results of the last job as tables", kCommandShowResults, true),
+                 command("&Export Results...", "Write the results of the last job as CSV files with a data package",
+                         kCommandExportResults, true),
                  separator(), command("E&xit", "Exit the program", kCommandExit)}),
         submenu("&Input File Names", "Provide file names for Data and Labels to start a new job",
                 {command("Get &Data Set Name", data_hint, kCommandDataFile),
@@ -257,6 +262,8 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
+        case kCommandShowResults: ShowResults(session); break;
+        case kCommandExportResults: ExportResults(session); break;
         case kCommandExit: return 0;
         default: show_message(session, "default", "Command not recognized"); break;
     }

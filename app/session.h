@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "analysis/job_context.h"
 #include "analysis/job_record.h"
 #include "analysis/job_results.h"
 #include "app/windowing.h"
+#include "stats/permutation_test.h"
 
 namespace marvist {
 
@@ -25,6 +27,12 @@ struct Session {
     JobRecord job;  // the job of the form, kept from one dialog to the next
     JobContext context;                         // reports (while a job runs), clock
     FatalState fatal_state = FatalState::None;  // how the last job ended
+    // The last job's results when it ended without a fatal error, and the
+    // permutation test of its last export: what the Results window shows and
+    // File > Export Results writes.
+    std::optional<JobResults> results;
+    std::optional<PermutationResult> permutation;
+    PermutationOptions permutation_asked;  // the last export's number of permutations and seed
     // Where a job's copies of result blocks go: the console the program was
     // started from.
     std::FILE* console = stdout;
@@ -41,6 +49,7 @@ struct Session {
     ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
     std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
+    ui::WindowId results_window = ui::kNoWindow;   // "Results of Marvist"
 };
 
 // Clears the job state: n_rows, n_cols and the three job-state flags.

@@ -38,6 +38,13 @@ void append_csv_cell(std::string& record, const Cell& cell) {
         cell);
 }
 
+std::string cell_text(const Cell& cell) {
+    if (const auto* text = std::get_if<std::string_view>(&cell)) return std::string(*text);
+    std::string field;
+    append_csv_cell(field, cell);
+    return field;
+}
+
 // Rows first ... last - 1 of the table as CSV records.
 std::string csv_rows(const ResultTable& table, std::int64_t first, std::int64_t last) {
     std::string block;

@@ -18,6 +18,8 @@ namespace marvist {
 
 // Appends one cell as a CSV field (export/csv_text.h).
 void append_csv_cell(std::string& record, const Cell& cell);
+// The cell's value as its CSV field holds it, unquoted: what a window shows.
+std::string cell_text(const Cell& cell);
 
 // Writes the table's header (its column names) and rows to file.
 void write_csv_table(StagedFile& file, const ResultTable& table);
