@@ -230,8 +230,7 @@ MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::functio
             QAction* action = menuBar()->addAction(to_qstring(item.text));
             action->setStatusTip(to_qstring(item.hint));
             action->setEnabled(!item.greyed);
-            const int command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+            bind(action, item.command);
             continue;
         }
         QMenu* menu = menuBar()->addMenu(to_qstring(item.text));
@@ -248,8 +247,7 @@ MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::functio
             QAction* action = toolbar->addAction(toolbar_picture(item.picture), to_qstring(item.tooltip));
             action->setToolTip(to_qstring(item.tooltip));
             action->setStatusTip(to_qstring(item.tooltip));
-            const int command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+            bind(action, item.command);
         }
     }
 
@@ -292,8 +290,19 @@ void MainWindow::add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& it
         QAction* action = menu->addAction(to_qstring(item.text));
         action->setStatusTip(to_qstring(item.hint));
         action->setEnabled(!item.greyed);
-        const int command = item.command;
-        connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+        bind(action, item.command);
+    }
+}
+
+void MainWindow::bind(QAction* action, int command) {
+    connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+    actions_.emplace(command, action);
+}
+
+void MainWindow::set_command_enabled(int command, bool enabled) {
+    const auto [first, last] = actions_.equal_range(command);
+    for (auto it = first; it != last; ++it) {
+        if (it->second) it->second->setEnabled(enabled);
     }
 }
 

@@ -8,7 +8,10 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <QPointer>
+
 #include <functional>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -82,6 +85,8 @@ public:
     // Runs a menu or toolbar command: the program's routine first; Exit left
     // to the layer closes the window (which asks first).
     void run_command(int command);
+    // Greys out the menu and toolbar actions of a command, or enables them.
+    void set_command_enabled(int command, bool enabled);
     // The next close does not ask (the program is being ended).
     void close_without_asking() { ask_before_closing_ = false; }
 
@@ -90,6 +95,8 @@ protected:
 
 private:
     void add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& items);
+    // Runs command when action is triggered, and keeps it for set_command_enabled.
+    void bind(QAction* action, int command);
 
     ui::MainWindowSpec spec_;
     ui::WindowId id_;
@@ -97,6 +104,7 @@ private:
     ClientArea* client_ = nullptr;
     StatusPanes* panes_ = nullptr;
     bool ask_before_closing_ = true;
+    std::multimap<int, QPointer<QAction>> actions_;  // by command
 };
 
 }  // namespace marvist::qt

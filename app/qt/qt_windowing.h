@@ -40,6 +40,7 @@ public:
     void event_loop() override;
     void quit_program() override;
     void show_line_column_panes(bool shown) override;
+    void enable_command(int command, bool enabled) override;
     void show_status_text(std::string_view text) override;
     void draw_text(ui::WindowId window, std::string_view text, const ui::TextStyle& style) override;
 
@@ -52,6 +53,7 @@ public:
     std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<ui::FontSpec> choose_font(std::string_view prompt) override;
+    std::optional<std::string> choose_folder(const ui::FolderDialogSpec& request) override;
 
     // Scroll windows.
     ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override;
@@ -62,6 +64,7 @@ public:
     void destroy_window(ui::WindowId window) override;
     void activate_window(ui::WindowId window) override;
     ui::WindowId last_active(const std::vector<ui::WindowId>& among) override;
+    ui::WindowId create_table_window(const ui::TableWindowSpec& request) override;
 
     // Printing.
     bool print_page_begin(ui::WindowId owner, std::string_view title) override;
