@@ -1,6 +1,7 @@
 // The batch runner as a program, run on copies of the examples.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -248,6 +249,18 @@ TEST(Runner, ExportsTheResultsOrSaysWhyNot) {
     EXPECT_TRUE(has(refused.err, "P| Succesful End of Marvist"));
     EXPECT_EQ(listing_without_date(dir.file("jobs/mobility.out")), listing);
     EXPECT_EQ(folder_files(dir.path() / "jobs"), job_files);
+
+    // A folder the user may not write into (root may write anywhere).
+    if (geteuid() != 0) {
+        fs::create_directory(dir.file("locked"));
+        fs::permissions(dir.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+        const RunResult locked = run_runner("--export locked jobs/mobility.set", dir);
+        fs::permissions(dir.file("locked"), fs::perms::owner_all);
+        EXPECT_EQ(locked.status, 4);
+        EXPECT_TRUE(has(locked.err, "marvist-run: cannot write the results to locked/table.csv: " +
+                                        std::generic_category().message(EACCES)));
+        EXPECT_TRUE(fs::is_empty(dir.file("locked")));
+    }
 
     fs::remove(dir.file("jobs/mobility.dat"));
     const RunResult failed = run_runner("--export again jobs/mobility.set", dir);
