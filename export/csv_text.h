@@ -4,6 +4,7 @@
 // as the decimal separator.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@ namespace marvist {
 
 inline constexpr char kCsvSeparator = ',';
 inline constexpr std::string_view kCsvRecordEnd = "\r\n";
+
+// Room that a number or flag needs at most.
+inline constexpr std::size_t kCsvNumberRoom = 32;
 
 // Each appends one field's text to the record under construction (the
 // separator is the caller's).
@@ -24,5 +28,13 @@ void append_csv_unsigned(std::string& record, std::uint64_t value);
 void append_csv_real(std::string& record, double value);
 // TRUE or FALSE (as R reads them).
 void append_csv_boolean(std::string& record, bool value);
+
+// The same written in place at `at`, which has room for kCsvNumberRoom bytes
+// (text: twice its length and two); each returns the end of what it wrote.
+char* put_csv_text(char* at, std::string_view utf8);
+char* put_csv_integer(char* at, std::int64_t value);
+char* put_csv_unsigned(char* at, std::uint64_t value);
+char* put_csv_real(char* at, double value);
+char* put_csv_boolean(char* at, bool value);
 
 }  // namespace marvist

@@ -21,8 +21,11 @@ void append_csv_cell(std::string& record, const Cell& cell);
 // The cell's value as its CSV field holds it, unquoted: what a window shows.
 std::string cell_text(const Cell& cell);
 
-// Writes the table's header (its column names) and rows to file.
-void write_csv_table(StagedFile& file, const ResultTable& table);
+// Writes each table, its header (the column names) and its rows, to the file
+// of the same place. The rows are formatted in blocks on the processor's
+// cores, a few blocks ahead of the writing, and written in order by the
+// calling thread; a write that fails stops the rest (the file keeps the error).
+void write_csv_tables(std::vector<StagedFile>& files, const std::vector<ResultTable>& tables);
 
 // The data package of the tables: the job's name, title and variable names,
 // and NAME.csv with its fields for every table.
