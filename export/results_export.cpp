@@ -17,7 +17,7 @@ namespace {
 // Rows are formatted in chunks of this many, on as many threads as there are
 // processor cores (four at most), and written in order: the shortest
 // decimal form of a real takes most of an export's time.
-constexpr std::int64_t kChunkRows = std::int64_t{1} << 15;
+constexpr std::int64_t kChunkRows = std::int64_t{1} << 14;
 constexpr unsigned kMostWorkers = 4;
 
 constexpr const char* kPackageFile = "datapackage.json";
@@ -72,7 +72,8 @@ std::size_t room_for(const Cell& cell) {
 // Rows first ... last - 1 of the table as CSV records, written in place into
 // a block that grows as needed.
 std::string csv_rows(const ResultTable& table, std::int64_t first, std::int64_t last) {
-    std::string block(static_cast<std::size_t>(last - first) * (24 * table.columns.size() + 2) + 1024, '\0');
+    // Room for about 20 characters a cell; more is made when a block needs it.
+    std::string block(static_cast<std::size_t>(last - first) * (20 * table.columns.size() + 2) + 1024, '\0');
     std::size_t used = 0;
     for (std::int64_t r = first; r < last; ++r) {
         for (std::size_t c = 0; c < table.columns.size(); ++c) {
@@ -90,10 +91,6 @@ std::string csv_rows(const ResultTable& table, std::int64_t first, std::int64_t 
     block.resize(used);
     return block;
 }
-
-}  // namespace
-
-namespace {
 
 // A block of rows of one table; the first holds the table's header line too.
 struct Chunk {
