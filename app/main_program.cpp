@@ -6,6 +6,7 @@
 #include "app/data_entry.h"
 #include "app/file_windows.h"
 #include "app/file_names.h"
+#include "app/joint_plot_command.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/results_window.h"
@@ -194,6 +195,9 @@ std::vector<ui::MenuItem> main_menu() {
         submenu("In&put Data and Labels", "Input Data and/or Labels on directly on screen",
                 {command("&Input New Data", data_input_hint, kCommandEnterData),
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels)}),
+        submenu("&Joint Plot", "Graphical joint plot of the last NSCA solution",
+                {command("&Show Joint Plot", "Show the rows and columns of the NSCA solution in a window",
+                         kCommandJointPlot, true)}),
         submenu("&Help", "Help and About",
                 {command("&About", "Program information", kCommandAbout),
                  command("Ac&knowledgement", "Information on Windowing", kCommandAcknowledgement),
@@ -262,6 +266,7 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
+        case kCommandJointPlot: ShowJointPlot(session); break;
         case kCommandShowResults: ShowResults(session); break;
         case kCommandExportResults: ExportResults(session); break;
         case kCommandExit: return 0;

@@ -135,7 +135,7 @@ void ExportResults(Session& session) {
     if (!asked) return;
     session.permutation_asked = *asked;
     session.permutation = permutation_test_of(*session.results, *asked);
-    if (const std::optional<FileError> error = export_results(*folder, *session.results, session.permutation)) {
+    if (const std::optional<OutputError> error = export_results(*folder, *session.results, session.permutation)) {
         show_message(session, "Export Failed",
                      "The results could not be written to " + error->path + ":\n" + error->reason + ".");
     } else {

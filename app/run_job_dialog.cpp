@@ -8,6 +8,7 @@
 
 #include "analysis/driver.h"
 #include "app/dialog_items.h"
+#include "app/joint_plot_command.h"
 #include "app/batch/job_form.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
@@ -278,6 +279,7 @@ bool run_confirmed_job(Session& session) {
         JobOutlets outlets(session);
         JobResults results = run_job(session.job, session.context, outlets.writer());
         session.fatal_state = results.fatal_state;
+        keep_plot_solution(session, results);
         keep_results(session, std::move(results));
     } catch (const ProgramStop& stop) {
         session.layer.message_box(stop.what(), "Marvist Stopped", ui::MessageStyle::Ok, session.main_window);
@@ -317,10 +319,14 @@ void RunJobDialog(Session& session, JobMode mode) {
     }
 
     close_job_windows(session);
+    drop_plot_solution(session);
     forget_results(session);
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
     if (session.fatal_state != FatalState::Fatal) {
+        // The plot first, so that the listing and the Save As prompt come in
+        // front of it.
+        if (session.plot_solution) ShowJointPlot(session);
         ShowOutput(session);
         OfferSaveAs(session);
     }

@@ -12,6 +12,7 @@
 #include "analysis/job_record.h"
 #include "analysis/job_results.h"
 #include "app/windowing.h"
+#include "biplot/biplot_input.h"
 #include "stats/permutation_test.h"
 
 namespace marvist {
@@ -27,6 +28,9 @@ struct Session {
     JobRecord job;  // the job of the form, kept from one dialog to the next
     JobContext context;                         // reports (while a job runs), clock
     FatalState fatal_state = FatalState::None;  // how the last job ended
+    // The NSCA solution of the last job, when it has two axes or more: what
+    // the Joint Plot window shows.
+    std::optional<BiplotSolution> plot_solution;
     // The last job's results when it ended without a fatal error, and the
     // permutation test of its last export: what the Results window shows and
     // File > Export Results writes.
@@ -49,6 +53,7 @@ struct Session {
     ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
     std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
+    ui::WindowId plot_window = ui::kNoWindow;      // "Joint Plot"
     ui::WindowId results_window = ui::kNoWindow;   // "Results of Marvist"
 };
 

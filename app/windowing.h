@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "biplot/biplot_input.h"
+
 namespace marvist::ui {
 
 // A window or modeless dialog made by the layer; 0 is no window.
@@ -217,8 +219,6 @@ public:
     // follow the window showing a file that was last active; the layer hides
     // them itself when the last window showing a file closes.
     virtual void show_line_column_panes(bool shown) = 0;
-    // Greys out the menu items of a command, or lets them be chosen again.
-    virtual void enable_command(int command, bool enabled) = 0;
     // Shows text in the status bar's text pane (a confirmation).
     virtual void show_status_text(std::string_view text) = 0;
     // Draws one line of the opening text (called from the paint routine).
@@ -242,6 +242,12 @@ public:
     virtual std::optional<FontSpec> choose_font(std::string_view prompt) = 0;
     // The chosen folder (file-system bytes), or nothing when cancelled.
     virtual std::optional<std::string> choose_folder(const FolderDialogSpec& request) = 0;
+
+    // Greys or enables every menu item and toolbar button of a command.
+    virtual void enable_command(int command, bool enabled) = 0;
+    // The "Joint Plot" window of an NSCA solution (two axes or more), owned
+    // by owner; the user closes it when done.
+    virtual WindowId joint_plot_window(const BiplotSolution& solution, WindowId owner) = 0;
 
     // Scroll windows: a file shown, or lines collected with write_text.
     virtual WindowId create_scroll_window(const ScrollWindowSpec& request) = 0;

@@ -3,8 +3,9 @@
 # benchmark into build/, runs jobs of 30 x 20, 300 x 300 and 1000 x 1000 with
 # every analysis switched on (NSCA with 2 axes, homogenisation, symmetry),
 # and prints for each the median wall time, the peak memory and the size of
-# the listing; then the 1000 x 1000 job with --export and what the export
-# adds to it; then the listing writer's throughput and the time of 10 000
+# the listing; the 1000 x 1000 job again with its joint plots (--plots) and
+# with its results exported (--export); then the listing writer's
+# throughput, the time of the joint plot pictures and of 10 000
 # permutations of a 30 x 20 table.
 #
 #   bash bench/run-benchmarks.sh [RUNS]
@@ -20,7 +21,7 @@ bash "$root/scripts/install-deps.sh" >/dev/null
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARVIST_BUILD_GUI=OFF -DMARVIST_BUILD_TESTS=OFF \
   -DMARVIST_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target marvist-run listing_bench permutation_bench >/dev/null
+cmake --build "$build" -j2 --target marvist-run listing_bench plot_bench permutation_bench >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/marvist-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -92,6 +93,19 @@ for size in 30x20 300x300 1000x1000; do
     "$(echo "$peak_kb" | awk '{ print $1 / 1024 }')" "$(echo "$listing_bytes" | awk '{ print $1 / 1048576 }')"
 done
 
+# The same 1000 x 1000 job with its joint plots written as SVG (--plots):
+# the median wall time against the job alone above.
+times=()
+for ((k = 0; k < runs; k++)); do
+  start=${EPOCHREALTIME/./}
+  "$build/marvist-run" --plots "$work/plots" "$work/bench1000x1000.set" >/dev/null 2>&1
+  end=${EPOCHREALTIME/./}
+  times+=($((end - start)))
+done
+plots_us=$(printf '%s\n' "${times[@]}" | median)
+printf '%-12s %11.1f ms   (%d SVG file(s), %.1f kB)\n' "+ --plots" "$(echo "$plots_us" | awk '{ print $1 / 1000 }')" \
+  "$(ls "$work/plots" | wc -l)" "$(du -sk "$work/plots" | awk '{ print $1 }')"
+
 # The export of the largest job: CSV files of a million rows each, each
 # run into a folder of its own (a run that replaced the files of the run
 # just before would also wait for the disk to take them).
@@ -116,6 +130,11 @@ echo
 echo "Listing writer throughput (bench/listing_bench):"
 "$build/listing_bench" --benchmark_min_time=0.5 2>/dev/null |
   awk '/^BM_/ { for (k = 1; k <= NF; k++) if ($k ~ /^bytes_per_second=/) { sub(/bytes_per_second=/, "", $k); printf "  %-22s %s\n", $1, $k } }'
+
+echo
+echo "Joint plot pictures (bench/plot_bench: label placement, model + layout + SVG):"
+"$build/plot_bench" --benchmark_min_time=0.5 2>/dev/null |
+  awk '/^BM_/ { printf "  %-28s %10s %s CPU\n", $1, $4, $5 }'
 
 echo
 echo "Permutation test, 10 000 random tables of 30 x 20 (bench/permutation_bench):"

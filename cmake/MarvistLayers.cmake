@@ -2,9 +2,11 @@
 # of its own layer and of the layers below it, never of one above.
 #
 #   base                     layout engine, record files, text, storage, matrices, diagnostics
-#   stats, nsca, plot        the analyses: plain result values, nothing printed or reported
+#   stats, nsca, plot        the analyses: plain result values, nothing printed or reported;
+#   biplot                   and the geometry of the joint plots as pictures
 #   analysis                 the job: driver, input files, results, reports
-#   listing, export          writers over the results: the listing; CSV files and their data package
+#   listing, svg, export     writers over the results: the listing and its plots as SVG; the
+#                            results as CSV files with their data package
 #   app/batch                job set-up without windows: set-up files, the job form's
 #                            read-back rules, the batch run of one set-up file
 #   app                      front ends: desktop logic, Qt layer, batch runner
@@ -21,11 +23,13 @@ endif()
 # The folders whose headers each folder may include.
 set(MARVIST_LAYER_FOLDERS base stats nsca plot analysis listing export app/batch app)
 set(MARVIST_LAYER_base base)
-set(MARVIST_LAYER_stats base stats nsca plot)
+set(MARVIST_LAYER_stats base stats nsca plot biplot)
 set(MARVIST_LAYER_nsca ${MARVIST_LAYER_stats})
 set(MARVIST_LAYER_plot ${MARVIST_LAYER_stats})
+set(MARVIST_LAYER_biplot ${MARVIST_LAYER_stats})
 set(MARVIST_LAYER_analysis ${MARVIST_LAYER_stats} analysis)
-set(MARVIST_LAYER_listing ${MARVIST_LAYER_analysis} listing)
+set(MARVIST_LAYER_listing ${MARVIST_LAYER_analysis} listing svg)
+set(MARVIST_LAYER_svg ${MARVIST_LAYER_listing})
 set(MARVIST_LAYER_export ${MARVIST_LAYER_analysis} export)
 set(MARVIST_LAYER_app/batch ${MARVIST_LAYER_listing} export app/batch)
 set(MARVIST_LAYER_app ${MARVIST_LAYER_listing} export app)

@@ -6,8 +6,13 @@
 #   docs/finished-job.png    examples/mobility.set run through Start Old Job:
 #                            the listing, the progress window below the main
 #                            window's menu bar and toolbar, the Save As prompt
+#   docs/joint-plot-window.png  the Joint Plot window that the job opened
+#                            behind the listing, brought to the front
 #   docs/listing-in-front.png  the main window active again with its Help
 #                            menu open: the listing stays in front of it
+#   docs/joint-plot-readership.png  not a screenshot: the SVG that
+#                            marvist-run --plots writes for examples/readership.set,
+#                            drawn by rsvg-convert (needs marvist-run beside PROGRAM)
 #   docs/failed-job.png      a job whose data file is missing: the error
 #                            window at the top left, its title bar and close
 #                            button on the screen, the menu bar free
@@ -92,6 +97,15 @@ if [[ ${1:-} == --on-display ]]; then
   check "output window transient for the main window" \
     "[[ \$(xprop -id $output WM_TRANSIENT_FOR) == *\$(printf '0x%x' $main) ]]"
 
+  # The Joint Plot window that the NSCA job opened behind the listing, in
+  # front now; then out of the way.
+  plot=$(window "Joint Plot - Class of sons by class of fathers [(]invented counts[)]")
+  on_screen "joint plot window" "$plot"
+  xdotool windowactivate --sync "$plot"
+  sleep 1
+  import -window "$plot" -frame "$root/docs/joint-plot-window.png"
+  xdotool windowminimize --sync "$plot"
+
   # The main window active again, a menu open: the listing stays in front.
   xdotool windowactivate --sync "$main"
   sleep 1; xdotool key --window "$main" alt+h
@@ -124,11 +138,15 @@ if [[ ${1:-} == --on-display ]]; then
 fi
 
 program=$(realpath "${1:-$root/build/marvist}")
-for tool in xvfb-run openbox import xdotool xprop xwininfo; do
+for tool in xvfb-run openbox import xdotool xprop xwininfo rsvg-convert; do
   command -v "$tool" >/dev/null || { echo "take-screenshots: $tool is missing" >&2; exit 1; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$root"/examples/mobility.* "$work"
 xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" bash "${BASH_SOURCE[0]}" --on-display "$program" "$work"
-echo "take-screenshots: docs/main-window.png, finished-job.png, listing-in-front.png and failed-job.png written"
+cp "$root"/examples/readership.* "$work"
+"$(dirname "$program")/marvist-run" --plots "$work/plots" "$work/readership.set" >/dev/null 2>&1
+rsvg-convert --width 700 --background-color white -o "$root/docs/joint-plot-readership.png" "$work/plots/joint-1-2.svg"
+echo "take-screenshots: docs/main-window.png, finished-job.png, joint-plot-window.png, listing-in-front.png," \
+  "failed-job.png and joint-plot-readership.png written"

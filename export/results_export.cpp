@@ -223,9 +223,9 @@ PackageSpec package_of(const JobResults& results, const std::vector<ResultTable>
     return package;
 }
 
-std::optional<FileError> export_results(const std::filesystem::path& folder, const JobResults& results,
+std::optional<OutputError> export_results(const std::filesystem::path& folder, const JobResults& results,
                                         const std::optional<PermutationResult>& permutation) {
-    if (std::optional<FileError> error = make_folder(folder)) return error;
+    if (std::optional<OutputError> error = create_folder(folder)) return error;
     const std::vector<ResultTable> tables = result_tables(results, permutation);
     std::vector<StagedFile> files;
     files.reserve(tables.size() + 1);

@@ -37,7 +37,7 @@ PackageSpec package_of(const JobResults& results, const std::vector<ResultTable>
 // other files in the folder are left alone.
 //   permutation  the permutation test to report with the dependence measures, if any
 // The folder or file that could not be made or written, and why.
-std::optional<FileError> export_results(const std::filesystem::path& folder, const JobResults& results,
+std::optional<OutputError> export_results(const std::filesystem::path& folder, const JobResults& results,
                                         const std::optional<PermutationResult>& permutation);
 
 // The names of the files export_results writes for these results.

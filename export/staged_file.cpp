@@ -12,14 +12,6 @@ std::string reason_of(int error_number) { return std::generic_category().message
 
 }  // namespace
 
-std::optional<FileError> make_folder(const std::filesystem::path& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) return FileError{folder.string(), ec.message()};
-    if (!std::filesystem::is_directory(folder, ec)) return FileError{folder.string(), "not a folder"};
-    return std::nullopt;
-}
-
 StagedFile::StagedFile(std::filesystem::path final_path) : final_path_(std::move(final_path)) {
     std::string hidden = ".";
     hidden.append(final_path_.filename().string()).append(".partial");
@@ -62,7 +54,7 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
 }
 
 void StagedFile::fail(int error_number) {
-    if (!error_) error_ = FileError{final_path_.string(), reason_of(error_number)};
+    if (!error_) error_ = OutputError{final_path_.string(), reason_of(error_number)};
 }
 
 bool StagedFile::write(std::string_view bytes) {
@@ -93,7 +85,7 @@ bool StagedFile::commit() {
     std::error_code ec;
     std::filesystem::rename(temp_path_, final_path_, ec);
     if (ec) {
-        if (!error_) error_ = FileError{final_path_.string(), ec.message()};
+        if (!error_) error_ = OutputError{final_path_.string(), ec.message()};
         return false;
     }
     committed_ = true;
@@ -113,8 +105,8 @@ void StagedFile::discard() {
     }
 }
 
-std::optional<FileError> commit_all(std::vector<StagedFile>& files) {
-    std::optional<FileError> error;
+std::optional<OutputError> commit_all(std::vector<StagedFile>& files) {
+    std::optional<OutputError> error;
     for (StagedFile& file : files) {
         if (!file.close() && !error) error = file.error();
     }

@@ -1,6 +1,8 @@
 // Files written under a temporary name in their folder and renamed into
 // place only when complete, so that an export that is interrupted or fails
-// never leaves a half-written file under a final name.
+// never leaves a half-written file under a final name: written piece by
+// piece, for files too large to hold whole (base/files_into_place.h writes
+// files held whole in memory).
 #pragma once
 
 #include <cstdio>
@@ -10,17 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/files_into_place.h"
+
 namespace marvist {
-
-// A path that could not be created or written, and why.
-struct FileError {
-    std::string path;
-    std::string reason;
-};
-
-// Creates the folder and its parents when absent; an error when that fails
-// or the path is not a folder.
-std::optional<FileError> make_folder(const std::filesystem::path& folder);
 
 class StagedFile {
 public:
@@ -41,7 +35,7 @@ public:
     bool commit();
 
     const std::filesystem::path& final_path() const { return final_path_; }
-    const std::optional<FileError>& error() const { return error_; }
+    const std::optional<OutputError>& error() const { return error_; }
 
 private:
     void fail(int error_number);
@@ -50,12 +44,12 @@ private:
     std::filesystem::path final_path_, temp_path_;
     std::FILE* file_ = nullptr;
     bool committed_ = false;
-    std::optional<FileError> error_;
+    std::optional<OutputError> error_;
 };
 
 // Closes every file, then renames them all into place when all closed
 // cleanly. The first error, if any; then no file is renamed (when a rename
 // fails, those before it stay renamed) and the temporary files are removed.
-std::optional<FileError> commit_all(std::vector<StagedFile>& files);
+std::optional<OutputError> commit_all(std::vector<StagedFile>& files);
 
 }  // namespace marvist

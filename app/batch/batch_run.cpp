@@ -54,13 +54,13 @@ void show_listing(const std::string& path, std::optional<std::filesystem::file_t
 }
 
 // The job's results, and the permutation test when asked for, into the
-// export folder; the status of the run afterwards.
-int export_job(const JobResults& results, const BatchOptions& options, std::FILE* err) {
+// export folder; false (and the reason on err) when they could not be written.
+bool export_job(const JobResults& results, const BatchOptions& options, std::FILE* err) {
     const std::optional<PermutationResult> permutation = permutation_test_of(results, options.permutation);
-    const std::optional<FileError> error = export_results(*options.export_folder, results, permutation);
-    if (!error) return kBatchDone;
+    const std::optional<OutputError> error = export_results(*options.export_folder, results, permutation);
+    if (!error) return true;
     std::fprintf(err, "marvist-run: cannot write the results to %s: %s\n", error->path.c_str(), error->reason.c_str());
-    return kBatchExport;
+    return false;
 }
 
 }  // namespace
@@ -100,11 +100,22 @@ int run_batch(const std::string& setup_file, const BatchOptions& options, std::F
         std::fprintf(err, "%s\n", stop.what());
         exit_status = kBatchStop;
     }
+    if (!options.plots.folder.empty()) {
+        if (!results) {
+            std::fprintf(err, "marvist-run: no joint plots written: the program was stopped by a printer plot\n");
+        } else if (write_plot_files(*results, options.plots, err) == PlotOutcome::Failed &&
+                   exit_status == kBatchDone) {
+            exit_status = kBatchOutputFailed;
+        }
+    }
     if (options.show) show_listing(listing, listing_before, out);
     std::fflush(out);
     if (options.export_folder) {
-        if (exit_status == kBatchDone) return export_job(*results, options, err);
-        std::fprintf(err, "marvist-run: no results exported: the job did not end normally\n");
+        if (results && results->fatal_state != FatalState::Fatal) {
+            if (!export_job(*results, options, err) && exit_status == kBatchDone) exit_status = kBatchOutputFailed;
+        } else {
+            std::fprintf(err, "marvist-run: no results exported: the job did not end normally\n");
+        }
     }
     return exit_status;
 }

@@ -299,11 +299,9 @@ void MainWindow::bind(QAction* action, int command) {
     actions_.emplace(command, action);
 }
 
-void MainWindow::set_command_enabled(int command, bool enabled) {
+void MainWindow::enable_command(int command, bool enabled) {
     const auto [first, last] = actions_.equal_range(command);
-    for (auto it = first; it != last; ++it) {
-        if (it->second) it->second->setEnabled(enabled);
-    }
+    for (auto it = first; it != last; ++it) it->second->setEnabled(enabled);
 }
 
 void MainWindow::run_command(int command) {

@@ -8,8 +8,6 @@
 #include <QPainter>
 #include <QWidget>
 
-#include <QPointer>
-
 #include <functional>
 #include <map>
 #include <string_view>
@@ -85,17 +83,17 @@ public:
     // Runs a menu or toolbar command: the program's routine first; Exit left
     // to the layer closes the window (which asks first).
     void run_command(int command);
-    // Greys out the menu and toolbar actions of a command, or enables them.
-    void set_command_enabled(int command, bool enabled);
     // The next close does not ask (the program is being ended).
     void close_without_asking() { ask_before_closing_ = false; }
+    // Greys or enables the menu items and toolbar buttons of a command.
+    void enable_command(int command, bool enabled);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& items);
-    // Runs command when action is triggered, and keeps it for set_command_enabled.
+    // An action that sends command when triggered.
     void bind(QAction* action, int command);
 
     ui::MainWindowSpec spec_;
@@ -104,7 +102,7 @@ private:
     ClientArea* client_ = nullptr;
     StatusPanes* panes_ = nullptr;
     bool ask_before_closing_ = true;
-    std::multimap<int, QPointer<QAction>> actions_;  // by command
+    std::multimap<int, QAction*> actions_;  // by command
 };
 
 }  // namespace marvist::qt

@@ -8,6 +8,7 @@
 
 #include "app/qt/frame_placement.h"
 #include "app/qt/item_dialog.h"
+#include "app/qt/joint_plot_window.h"
 #include "app/qt/qt_conversions.h"
 #include "app/qt/standard_dialogs.h"
 #include "app/qt/table_window.h"
@@ -123,10 +124,6 @@ void QtWindowing::show_line_column_panes(bool shown) {
     if (!main_) return;
     main_->status_panes()->show_line_column(shown);
     if (shown && followed_) follow_cursor(followed_);
-}
-
-void QtWindowing::enable_command(int command, bool enabled) {
-    if (main_) main_->set_command_enabled(command, enabled);
 }
 
 void QtWindowing::show_status_text(std::string_view text) {
@@ -305,6 +302,18 @@ ui::WindowId QtWindowing::last_active(const std::vector<ui::WindowId>& among) {
         }
     }
     return last;
+}
+
+void QtWindowing::enable_command(int command, bool enabled) {
+    if (main_) main_->enable_command(command, enabled);
+}
+
+ui::WindowId QtWindowing::joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) {
+    if (quitting_) return ui::kNoWindow;
+    auto* window = new JointPlotWindow(solution, owner_widget(owner));
+    const ui::WindowId id = add_window(window);
+    window->show();
+    return id;
 }
 
 void QtWindowing::activate_window(ui::WindowId window) {

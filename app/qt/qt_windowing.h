@@ -40,7 +40,6 @@ public:
     void event_loop() override;
     void quit_program() override;
     void show_line_column_panes(bool shown) override;
-    void enable_command(int command, bool enabled) override;
     void show_status_text(std::string_view text) override;
     void draw_text(ui::WindowId window, std::string_view text, const ui::TextStyle& style) override;
 
@@ -65,6 +64,8 @@ public:
     void activate_window(ui::WindowId window) override;
     ui::WindowId last_active(const std::vector<ui::WindowId>& among) override;
     ui::WindowId create_table_window(const ui::TableWindowSpec& request) override;
+    void enable_command(int command, bool enabled) override;
+    ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override;
 
     // Printing.
     bool print_page_begin(ui::WindowId owner, std::string_view title) override;

@@ -1,16 +1,18 @@
 // marvist-run: runs the job of one set-up file without windows.
 //
-//   marvist-run [--show] SETUP_FILE
-//   marvist-run [--show] --export DIR [--permutations R] [--seed S] SETUP_FILE
+//   marvist-run [--show] [--plots DIR [--plot-axes I,J]...]
+//               [--export DIR [--permutations R] [--seed S]] SETUP_FILE
 //
 // The job runs in the folder of SETUP_FILE, with the fields read back as the
 // job form reads them; its listing (job name + ".out") is written there.
 // Error-window lines go to standard error as "E|line", progress-window lines
 // as "P|line"; the standard-output copies of result blocks go to standard
-// output. Exit status: 0 the job ended without a fatal error, 1 it ended
-// fatally, 2 wrong arguments or an unreadable set-up file (nothing is
-// written), 3 the program was stopped by a printer plot, 4 the results could
-// not be exported into DIR (the listing is written).
+// output. With --plots, the joint plots of the NSCA solution are written
+// into DIR as SVG files; with --export, the results as CSV files with a
+// data package. Exit status: 0 the job ended without a fatal error, 1 it
+// ended fatally, 2 wrong arguments or an unreadable set-up file (nothing is
+// written), 3 the program was stopped by a printer plot, 4 the plots or the
+// results could not be written (the listing is written).
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -20,36 +22,43 @@
 #include <string_view>
 
 #include "app/batch/batch_run.h"
+#include "biplot/axis_pair.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
     "Usage: marvist-run [--show] SETUP_FILE\n"
+    "       marvist-run [--show] --plots DIR [--plot-axes I,J]... SETUP_FILE\n"
     "       marvist-run [--show] --export DIR [--permutations R] [--seed S] SETUP_FILE\n"
     "Runs the job of a Marvist set-up file (.set) in the folder of that file and\n"
     "writes its listing there (the job name followed by .out).\n"
     "\n"
     "  --show            print the listing on standard output after the job\n"
+    "  --plots DIR       write the joint plots of the NSCA solution into DIR\n"
+    "                    (created if absent) as SVG files joint-I-J.svg, one for\n"
+    "                    each pair of axes that the listing plots\n"
+    "  --plot-axes I,J   plot axes I and J instead (may be repeated)\n"
     "  --export DIR      write the results as CSV files with datapackage.json into\n"
-    "                    DIR (created when absent)\n"
+    "                    DIR (created if absent)\n"
     "  --permutations R  with the export: a permutation test of independence on R\n"
     "                    random tables with the observed margins (default 0: none)\n"
     "  --seed S          the seed of its random tables (default 20240611)\n"
     "  --help            print this text and exit\n"
     "\n"
+    "--plots and --export may be given together.\n"
     "Lines of the error window go to standard error as \"E|line\", lines of the\n"
     "progress window as \"P|line\"; copies of result blocks go to standard output.\n"
     "\n"
     "Exit status: 0 the job ended without a fatal error; 1 the job ended fatally;\n"
     "2 wrong arguments or an unreadable set-up file (nothing is written);\n"
-    "3 the program was stopped by a printer plot; 4 the results could not be\n"
-    "written into DIR (the listing is written).\n";
+    "3 the program was stopped by a printer plot; 4 the plots or the results\n"
+    "could not be written (the listing is written).\n";
 
 static_assert(marvist::kDefaultSeed == 20240611, "the usage text names the default seed");
 
 struct Arguments {
     bool help = false;
-    marvist::BatchOptions batch;
+    marvist::BatchOptions options;
     std::string setup_file;
 };
 
@@ -59,6 +68,26 @@ template <class T>
 bool read_number(std::string_view text, T& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && text.front() != '-' && ec == std::errc() && end == text.data() + text.size();
+}
+
+// The value of --export, --permutations or --seed into the options; false
+// (with a message) when it is not one.
+bool read_export_option(std::string_view option, std::string_view value, marvist::BatchOptions& options) {
+    bool ok = true;
+    if (option == "--export") {
+        options.export_folder = std::string(value);
+        ok = !value.empty();
+    } else if (option == "--permutations") {
+        ok = read_number(value, options.permutation.permutations);
+    } else {
+        ok = read_number(value, options.permutation.seed);
+    }
+    if (!ok) {
+        std::fprintf(stderr, "marvist-run: %.*s %.*s: %s\n", static_cast<int>(option.size()), option.data(),
+                     static_cast<int>(value.size()), value.data(),
+                     option == "--export" ? "an empty folder name" : "not a whole number in range");
+    }
+    return ok;
 }
 
 // The arguments, or nothing when they are wrong.
@@ -73,25 +102,26 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
         } else if (!options_done && arg == "--help") {
             args.help = true;
         } else if (!options_done && arg == "--show") {
-            args.batch.show = true;
-        } else if (!options_done && (arg == "--export" || arg == "--permutations" || arg == "--seed")) {
-            if (k + 1 >= argc) {
+            args.options.show = true;
+        } else if (!options_done && (arg == "--plots" || arg == "--plot-axes" || arg == "--export" ||
+                                     arg == "--permutations" || arg == "--seed")) {
+            if (k + 1 == argc) {
                 std::fprintf(stderr, "marvist-run: %s needs a value\n", argv[k]);
                 return std::nullopt;
             }
             const std::string_view value = argv[++k];
-            bool ok = true;
-            if (arg == "--export") {
-                args.batch.export_folder = std::string(value);
-                ok = !value.empty();
-            } else if (arg == "--permutations") {
-                ok = read_number(value, args.batch.permutation.permutations);
-            } else {
-                ok = read_number(value, args.batch.permutation.seed);
-            }
-            if (!ok) {
-                std::fprintf(stderr, "marvist-run: %s %s: %s\n", argv[k - 1], argv[k],
-                             arg == "--export" ? "an empty folder name" : "not a whole number in range");
+            if (arg == "--plots") {
+                args.options.plots.folder = value;
+            } else if (arg == "--plot-axes") {
+                if (const auto pair = marvist::parse_axis_pair(value)) {
+                    args.options.plots.pairs.push_back(*pair);
+                } else {
+                    std::fprintf(stderr,
+                                 "marvist-run: --plot-axes takes two different axis numbers as I,J, not \"%s\"\n",
+                                 argv[k]);
+                    return std::nullopt;
+                }
+            } else if (!read_export_option(arg, value, args.options)) {
                 return std::nullopt;
             }
         } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
@@ -103,8 +133,12 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
         }
     }
     if (args.help) return args;
-    if (args.batch.permutation.permutations > 0 && !args.batch.export_folder) {
-        std::fprintf(stderr, "marvist-run: --permutations needs --export\n");
+    if (args.options.plots.folder.empty() && !args.options.plots.pairs.empty()) {
+        std::fprintf(stderr, "marvist-run: --plot-axes needs --plots DIR\n");
+        return std::nullopt;
+    }
+    if (args.options.permutation.permutations > 0 && !args.options.export_folder) {
+        std::fprintf(stderr, "marvist-run: --permutations needs --export DIR\n");
         return std::nullopt;
     }
     if (files != 1) {
@@ -129,7 +163,7 @@ int main(int argc, char** argv) {
         return marvist::kBatchDone;
     }
     try {
-        return marvist::run_batch(args->setup_file, args->batch, stdout, stderr);
+        return marvist::run_batch(args->setup_file, args->options, stdout, stderr);
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "marvist-run: the job failed: %s\n", e.what());

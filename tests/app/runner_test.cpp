@@ -91,6 +91,81 @@ std::vector<std::string> folder_files(const fs::path& folder) {
     return names;
 }
 
+// --plots writes one SVG per pair of axes that the listing plots, into a
+// folder made for it, the same bytes each time and the listing as without
+// it; --plot-axes asks for pairs of its own (those beyond the solution are
+// named and left out).
+TEST(Runner, PlotsOfTheListingsPairsOrOfThoseAskedFor) {
+    TempDir dir;
+    copy_example(dir, ".", "mobility");
+    const RunResult plain = run_runner("mobility.set", dir);
+    const std::string listing = listing_without_date(dir.file("mobility.out"));
+    const RunResult run = run_runner("--plots out/pictures mobility.set", dir);
+    EXPECT_EQ(listing_without_date(dir.file("mobility.out")), listing);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, plain.err);
+    EXPECT_EQ(run.out, plain.out);
+    EXPECT_EQ(folder_files(dir.path() / "out" / "pictures"), (std::vector<std::string>{"joint-1-2.svg"}));
+    const std::string svg = read_file(dir.file("out/pictures/joint-1-2.svg"));
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find(">Axis 1 (70.5 %)</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">Unskil</text>"), std::string::npos);
+    EXPECT_EQ(run_runner("--plots out/pictures mobility.set", dir).status, 0);
+    EXPECT_EQ(read_file(dir.file("out/pictures/joint-1-2.svg")), svg);
+
+    // Four axes: the six pairs of the listing; then pairs of one's own.
+    std::string setup = read_file(dir.file("mobility.set"));
+    setup.replace(setup.rfind(" 2  "), 4, " 4  ");
+    test::write_file(dir.file("four.set"), setup);
+    EXPECT_EQ(run_runner("--plots four four.set", dir).status, 0);
+    EXPECT_EQ(folder_files(dir.path() / "four"),
+              (std::vector<std::string>{"joint-1-2.svg", "joint-1-3.svg", "joint-1-4.svg", "joint-2-3.svg",
+                                        "joint-2-4.svg", "joint-3-4.svg"}));
+    const RunResult own = run_runner("--plot-axes 4,3 --plots own --plot-axes 1,5 --plot-axes 4,3 four.set", dir);
+    EXPECT_EQ(own.status, 0);
+    EXPECT_TRUE(has(own.err, "marvist-run: no joint plot of axes 1 and 5: the NSCA solution has 4 axes"));
+    EXPECT_EQ(folder_files(dir.path() / "own"), (std::vector<std::string>{"joint-4-3.svg"}));
+}
+
+// Jobs without a solution of two axes write no plot and say so, with the
+// status of the job; a folder that cannot be made or written is status 4,
+// the listing written all the same; wrong plot options are usage errors.
+TEST(Runner, PlotsThatCannotBeWritten) {
+    TempDir dir;
+    copy_example(dir, ".", "mobility");
+    std::string setup = read_file(dir.file("mobility.set"));
+    test::write_file(dir.file("one.set"), std::string(setup).replace(setup.rfind(" 2  "), 4, " 1  "));
+    test::write_file(dir.file("none.set"), std::string(setup).replace(setup.find(" 0 1 1 1"), 8, " 0 0 1 1"));
+    const RunResult one = run_runner("--plots p1 one.set", dir);
+    EXPECT_EQ(one.status, 0);
+    EXPECT_TRUE(has(one.err, "marvist-run: no joint plots written: the NSCA solution has 1 axis"));
+    const RunResult none = run_runner("--plots p0 none.set", dir);
+    EXPECT_EQ(none.status, 0);
+    EXPECT_TRUE(has(none.err, "marvist-run: no joint plots written: the job has no NSCA solution"));
+    EXPECT_FALSE(fs::exists(dir.path() / "p1"));
+    EXPECT_FALSE(fs::exists(dir.path() / "p0"));
+
+    test::write_file(dir.file("taken"), "a file");
+    fs::remove(dir.file("mobility.out"));
+    const RunResult taken = run_runner("--plots taken mobility.set", dir);
+    EXPECT_EQ(taken.status, 4);
+    EXPECT_TRUE(has(taken.err, "marvist-run: cannot create the folder taken: it exists and is not a folder"));
+    EXPECT_TRUE(fs::exists(dir.file("mobility.out")));
+    // A folder that exists but takes no files (as root too).
+    const RunResult proc = run_runner("--plots /proc/self mobility.set", dir);
+    EXPECT_EQ(proc.status, 4);
+    ASSERT_FALSE(proc.err.empty());
+    EXPECT_EQ(proc.err.back().rfind("marvist-run: cannot write /proc/self/joint-1-2.svg: ", 0), 0u);
+
+    for (const char* args : {"--plots", "--plot-axes 1,2 mobility.set", "--plots p --plot-axes 1,1 mobility.set",
+                             "--plots p --plot-axes 0,2 mobility.set", "--plots p --plot-axes 1-2 mobility.set"}) {
+        const RunResult wrong = run_runner(args, dir);
+        EXPECT_EQ(wrong.status, 2) << args;
+        EXPECT_TRUE(has(wrong.err, "Usage: marvist-run [--show] SETUP_FILE")) << args;
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "p"));
+}
+
 // The job runs in the set-up file's folder and writes nothing there but its
 // listing, which --show prints as UTF-8 after the copies of result blocks.
 // The rest of a line that a read has used is skipped, whatever it holds and
@@ -189,9 +264,9 @@ TEST(Runner, UserLayoutAndWarnings) {
     EXPECT_FALSE(fs::exists(dir.file(".out")));
 }
 
-// A plot stop ends the run with its message and status 3; the listing keeps
-// what was written before the plot, in the set-up file's folder, while the
-// process stays in its own. Run in-process: the raster is refused by a
+// A plot stop ends the run with its message and status 3 (and no joint
+// plots, which it says); the listing keeps what was written before the
+// plot, in the set-up file's folder, while the process stays in its own. Run in-process: the raster is refused by a
 // storage limit that the rest of this small job fits.
 TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     TempDir dir;
@@ -200,7 +275,7 @@ TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     set_storage_limit(43 * 78 - 1);
-    const int status = run_batch(dir.file("mobility.set"), {}, out, err);
+    const int status = run_batch(dir.file("mobility.set"), {.plots = {.folder = dir.file("pictures")}}, out, err);
     set_storage_limit(0);
     EXPECT_EQ(fs::current_path(), previous);
     EXPECT_FALSE(fs::exists(previous / "mobility.out"));
@@ -209,7 +284,10 @@ TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     std::string messages(4096, '\0');
     std::rewind(err);
     messages.resize(std::fread(messages.data(), 1, messages.size(), err));
-    EXPECT_NE(messages.find("\nNOT ENOUGH STORAGE FOR PLOT; ABORTING...\n"), std::string::npos);
+    EXPECT_NE(messages.find("\nNOT ENOUGH STORAGE FOR PLOT; ABORTING...\n"
+                            "marvist-run: no joint plots written: the program was stopped by a printer plot\n"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.file("pictures")));
     const std::vector<std::string> listing = test::read_lines(dir.file("mobility.out"));
     ASSERT_FALSE(listing.empty());
     EXPECT_EQ(listing.back(), " COMPONENT  1  (HOR.) VERSUS COMPONENT  2  (VERT.)");

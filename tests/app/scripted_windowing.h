@@ -78,11 +78,12 @@ public:
     std::vector<Message> messages;
     std::vector<ui::FileDialogSpec> file_dialogs;
     std::vector<ui::FolderDialogSpec> folder_dialogs;
-    std::map<int, bool> enabled;  // commands enabled or greyed since the main window was made
     int dialogs = 0;  // modal dialogs shown
     std::vector<std::string> titles;  // of the modal dialogs, in order
     std::map<ui::WindowId, Window> windows;
     std::vector<std::vector<std::string>> pages;
+    std::map<int, bool> enabled;               // commands enabled (true) or greyed since the start
+    std::vector<BiplotSolution> plotted;       // the solutions of the Joint Plot windows made, in order
     std::string printed_face;  // of the last line printed
 
     // The window of the given title that exists, or nullptr.
@@ -113,7 +114,6 @@ public:
     void quit_program() override { quitted = true; }
     void show_line_column_panes(bool shown) override { panes_shown = shown; }
     void show_status_text(std::string_view text) override { status_text = text; }
-    void enable_command(int command, bool on) override { enabled[command] = on; }
     void draw_text(ui::WindowId, std::string_view, const ui::TextStyle&) override {}
     // A program that shows a refused dialog again and again to a script that
     // answers it the same way would never end: after kMostDialogs every
@@ -184,6 +184,14 @@ public:
     }
     void print_page_end() override {}
     void page_setup_dialog() override {}
+    void enable_command(int command, bool on) override { enabled[command] = on; }
+    ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override {
+        plotted.push_back(solution);
+        windows[next_id_].request.title = "Joint Plot";
+        windows[next_id_].request.parent = owner;
+        windows[next_id_].activated = ++activations_;
+        return next_id_++;
+    }
     bool copy_file(const std::string& from, const std::string& to, bool replace) override {
         std::error_code ec;
         const auto how = replace ? std::filesystem::copy_options::overwrite_existing

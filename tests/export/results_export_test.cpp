@@ -91,7 +91,7 @@ struct Export : ::testing::Test {
     }
     fs::path exported(const std::optional<PermutationResult>& permutation = std::nullopt) {
         const fs::path folder = dir.path() / "results";
-        const std::optional<FileError> error = export_results(folder, run.results, permutation);
+        const std::optional<OutputError> error = export_results(folder, run.results, permutation);
         EXPECT_FALSE(error) << error->path << ": " << error->reason;
         return folder;
     }
@@ -292,7 +292,7 @@ TEST_F(Export, AnotherExportReplacesItsFilesAndLeavesOthersAlone) {
     EXPECT_EQ(files_in(folder).size(), 18u);  // 17 files and the notes: no temporary file left
 
     test::write_file(dir.file("plain"), "a file");
-    const std::optional<FileError> error = export_results(dir.path() / "plain" / "out", run.results, std::nullopt);
+    const std::optional<OutputError> error = export_results(dir.path() / "plain" / "out", run.results, std::nullopt);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->path, (dir.path() / "plain" / "out").string());
     EXPECT_EQ(test::read_file(dir.file("plain")), "a file");
@@ -329,7 +329,7 @@ TEST_F(Export, AFolderThatCannotBeWrittenTakesNothing) {
     const fs::path folder = dir.path() / "locked";
     fs::create_directory(folder);
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    const std::optional<FileError> error = export_results(folder, run.results, std::nullopt);
+    const std::optional<OutputError> error = export_results(folder, run.results, std::nullopt);
     fs::permissions(folder, fs::perms::owner_all);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->path, (folder / "table.csv").string());

@@ -55,17 +55,9 @@ TEST(StagedFile, AnAbandonedFileLeavesNothing) {
     EXPECT_EQ(test::read_file(dir.file("a.csv")), "old");
 }
 
-TEST(StagedFile, FoldersThatCannotBeMadeOrWrittenAreNamedWithTheReason) {
+TEST(StagedFile, AFileThatCannotBeMadeIsNamedWithTheReason) {
     test::TempDir dir;
     test::write_file(dir.file("plain"), "a file, not a folder");
-    const std::optional<FileError> made = make_folder(dir.path() / "plain" / "results");
-    ASSERT_TRUE(made);
-    EXPECT_EQ(made->path, (dir.path() / "plain" / "results").string());
-    EXPECT_FALSE(made->reason.empty());
-    EXPECT_TRUE(make_folder(dir.path() / "plain"));  // exists, but not a folder
-    EXPECT_FALSE(make_folder(dir.path() / "new" / "deeper"));
-    EXPECT_TRUE(fs::is_directory(dir.path() / "new" / "deeper"));
-
     StagedFile file(dir.path() / "plain" / "a.csv");
     ASSERT_TRUE(file.error());
     EXPECT_EQ(file.error()->path, (dir.path() / "plain" / "a.csv").string());
@@ -89,7 +81,7 @@ TEST(StagedFile, AFailedWriteRenamesNothing) {
     setrlimit(RLIMIT_FSIZE, &small);
     files[0].write("new a");
     files[1].write(std::string(3 << 20, 'x'));  // more than the buffer holds
-    const std::optional<FileError> error = commit_all(files);
+    const std::optional<OutputError> error = commit_all(files);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous_handler);
     ASSERT_TRUE(error);
