@@ -10,6 +10,7 @@
 #include "app/joint_plot_command.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
+#include "app/results_window.h"
 #include "app/run_job_dialog.h"
 #include "base/fixed_text.h"
 
@@ -179,6 +180,10 @@ std::vector<ui::MenuItem> main_menu() {
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels), separator(),
                  command("&Print", "Print the contents of a window", kCommandPrint),
                  command("Pa&ge Setup", "Use the page setup dialog box to configure the printer", kCommandPageSetup),
+                 separator(),
+                 command("&Results", "Show the results of the last job as tables", kCommandShowResults, true),
+                 command("&Export Results...", "Write the results of the last job as CSV files with a data package",
+                         kCommandExportResults, true),
                  separator(), command("E&xit", "Exit the program", kCommandExit)}),
         submenu("&Input File Names", "Provide file names for Data and Labels to start a new job",
                 {command("Get &Data Set Name", data_hint, kCommandDataFile),
@@ -266,6 +271,8 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandLabelFile: choose_label_file(session); break;
         case kCommandImportTable: ImportTable(session); break;
         case kCommandJointPlot: ShowJointPlot(session); break;
+        case kCommandShowResults: ShowResults(session); break;
+        case kCommandExportResults: ExportResults(session); break;
         case kCommandExit: return 0;
         default: show_message(session, "default", "Command not recognized"); break;
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "analysis/driver.h"
@@ -12,6 +13,7 @@
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/report_windows.h"
+#include "app/results_window.h"
 #include "app/setup_dialogs.h"
 #include "base/cp437.h"
 #include "base/fixed_text.h"
@@ -275,9 +277,10 @@ private:
 bool run_confirmed_job(Session& session) {
     try {
         JobOutlets outlets(session);
-        const JobResults results = run_job(session.job, session.context, outlets.writer());
+        JobResults results = run_job(session.job, session.context, outlets.writer());
         session.fatal_state = results.fatal_state;
         keep_plot_solution(session, results);
+        keep_results(session, std::move(results));
     } catch (const ProgramStop& stop) {
         session.layer.message_box(stop.what(), "Marvist Stopped", ui::MessageStyle::Ok, session.main_window);
         session.layer.quit_program();
@@ -317,6 +320,7 @@ void RunJobDialog(Session& session, JobMode mode) {
 
     close_job_windows(session);
     drop_plot_solution(session);
+    forget_results(session);
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
     if (session.fatal_state != FatalState::Fatal) {

@@ -13,6 +13,7 @@
 #include "analysis/job_results.h"
 #include "app/windowing.h"
 #include "biplot/biplot_input.h"
+#include "stats/permutation_test.h"
 
 namespace marvist {
 
@@ -30,6 +31,12 @@ struct Session {
     // The NSCA solution of the last job, when it has two axes or more: what
     // the Joint Plot window shows.
     std::optional<BiplotSolution> plot_solution;
+    // The last job's results when it ended without a fatal error, and the
+    // permutation test of its last export: what the Results window shows and
+    // File > Export Results writes.
+    std::optional<JobResults> results;
+    std::optional<PermutationResult> permutation;
+    PermutationOptions permutation_asked;  // the last export's number of permutations and seed
     // Where a job's copies of result blocks go: the console the program was
     // started from.
     std::FILE* console = stdout;
@@ -47,6 +54,7 @@ struct Session {
     std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
     ui::WindowId plot_window = ui::kNoWindow;      // "Joint Plot"
+    ui::WindowId results_window = ui::kNoWindow;   // "Results of Marvist"
 };
 
 // Clears the job state: n_rows, n_cols and the three job-state flags.

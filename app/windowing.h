@@ -9,6 +9,7 @@
 // UTF-8 too: the callers convert code-page-437 text before writing it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -158,6 +159,40 @@ struct ScrollWindowSpec {
     bool below_main_bars = false;
 };
 
+// ---- Table windows ------------------------------------------------------------
+
+// A block of cells of a sheet, numbered from 0: rows first_row ... last_row,
+// columns first_column ... last_column.
+struct CellBlock {
+    std::int64_t first_row = 0, last_row = -1;
+    int first_column = 0, last_column = -1;
+};
+
+// One tab of a table window: column headings over rows of text, asked for as
+// they come into view.
+struct TableSheet {
+    std::string title;
+    std::vector<std::string> headings;
+    std::vector<bool> right_aligned;  // per column: numbers stand right-aligned
+    std::int64_t rows = 0;
+    std::function<std::string(std::int64_t row, int column)> cell;
+    // The text the clipboard gets when a block of cells is copied.
+    std::function<std::string(const CellBlock& block)> copy;
+};
+
+struct TableWindowSpec {
+    std::string title;
+    Placement placement;
+    std::vector<TableSheet> sheets;
+    WindowId owner = kNoWindow;  // the window stays in front of it (kNoWindow: none)
+};
+
+struct FolderDialogSpec {
+    std::string title;
+    std::string initial_folder;  // empty: the working folder
+    WindowId owner = kNoWindow;
+};
+
 // A line of text drawn into a window (the opening screen), word-wrapped
 // between the margins.
 struct TextStyle {
@@ -238,6 +273,8 @@ public:
     virtual std::optional<std::string> save_file_dialog(const FileDialogSpec& request) = 0;
     // The chosen font, or nothing when cancelled.
     virtual std::optional<FontSpec> choose_font(std::string_view prompt) = 0;
+    // The chosen folder (file-system bytes), or nothing when cancelled.
+    virtual std::optional<std::string> choose_folder(const FolderDialogSpec& request) = 0;
 
     // Greys or enables every menu item and toolbar button of a command.
     virtual void enable_command(int command, bool enabled) = 0;
@@ -257,6 +294,10 @@ public:
     // brought to the front, or entered by the user); kNoWindow when none of
     // them exists.
     virtual WindowId last_active(const std::vector<WindowId>& windows) = 0;
+    // A window of tables, one tab per sheet, whose cells can be selected and
+    // copied (the sheet's copy routine makes the clipboard's text). It is
+    // closed with destroy_window like the others.
+    virtual WindowId create_table_window(const TableWindowSpec& request) = 0;
 
     // Printing, page by page: print_page_begin shows a print dialog and
     // returns false when it is cancelled; the lines printed until

@@ -3,9 +3,10 @@
 # benchmark into build/, runs jobs of 30 x 20, 300 x 300 and 1000 x 1000 with
 # every analysis switched on (NSCA with 2 axes, homogenisation, symmetry),
 # and prints for each the median wall time, the peak memory and the size of
-# the listing; the 1000 x 1000 job again with its joint plots (--plots);
-# then the listing writer's throughput and the time of the joint plot
-# pictures.
+# the listing; the 1000 x 1000 job again with its joint plots (--plots) and
+# with its results exported (--export); then the listing writer's
+# throughput, the time of the joint plot pictures and of 10 000
+# permutations of a 30 x 20 table.
 #
 #   bash bench/run-benchmarks.sh [RUNS]
 #
@@ -20,7 +21,7 @@ bash "$root/scripts/install-deps.sh" >/dev/null
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARVIST_BUILD_GUI=OFF -DMARVIST_BUILD_TESTS=OFF \
   -DMARVIST_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target marvist-run listing_bench plot_bench >/dev/null
+cmake --build "$build" -j2 --target marvist-run listing_bench plot_bench permutation_bench >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/marvist-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -59,26 +60,32 @@ make_job() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# Median wall time in microseconds of RUNS runs of marvist-run with the
+# given arguments.
+median_wall() {
+  local times=() k start end status
+  for ((k = 0; k < runs; k++)); do
+    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
+    status=0
+    "$build/marvist-run" "$@" >/dev/null 2>"$work/run.err" || status=$?
+    end=${EPOCHREALTIME/./}
+    if ((status != 0)); then
+      echo "marvist-run $* failed (exit status $status):" >&2
+      cat "$work/run.err" >&2
+      exit 1
+    fi
+    times+=($((end - start)))
+  done
+  printf '%s\n' "${times[@]}" | median
+}
+
 printf '%-12s %14s %14s %14s\n' job "wall (median)" "peak memory" "listing size"
 for size in 30x20 300x300 1000x1000; do
   rows=${size%x*}
   cols=${size#*x}
   name=bench$size
   make_job "$name" "$rows" "$cols"
-  times=()
-  for ((k = 0; k < runs; k++)); do
-    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
-    status=0
-    "$build/marvist-run" "$work/$name.set" >/dev/null 2>"$work/$name.err" || status=$?
-    end=${EPOCHREALTIME/./}
-    if ((status != 0)); then
-      echo "marvist-run failed on $size (exit status $status):" >&2
-      cat "$work/$name.err" >&2
-      exit 1
-    fi
-    times+=($((end - start)))
-  done
-  wall_us=$(printf '%s\n' "${times[@]}" | median)
+  wall_us=$(median_wall "$work/$name.set")
   /usr/bin/time -f %M -o "$work/$name.mem" "$build/marvist-run" "$work/$name.set" >/dev/null 2>&1
   peak_kb=$(tail -n 1 "$work/$name.mem")
   listing_bytes=$(stat -c %s "$work/$name.out")
@@ -99,6 +106,26 @@ plots_us=$(printf '%s\n' "${times[@]}" | median)
 printf '%-12s %11.1f ms   (%d SVG file(s), %.1f kB)\n' "+ --plots" "$(echo "$plots_us" | awk '{ print $1 / 1000 }')" \
   "$(ls "$work/plots" | wc -l)" "$(du -sk "$work/plots" | awk '{ print $1 }')"
 
+# The export of the largest job: CSV files of a million rows each, each
+# run into a folder of its own (a run that replaced the files of the run
+# just before would also wait for the disk to take them).
+export_times=()
+for ((k = 0; k < runs; k++)); do
+  start=${EPOCHREALTIME/./}
+  "$build/marvist-run" --export "$work/export-$k" "$work/bench1000x1000.set" >/dev/null 2>"$work/run.err" || {
+    echo "marvist-run --export failed:" >&2
+    cat "$work/run.err" >&2
+    exit 1
+  }
+  end=${EPOCHREALTIME/./}
+  export_times+=($((end - start)))
+done
+export_us=$(printf '%s\n' "${export_times[@]}" | median)
+printf '%-12s %11.1f ms   (the export adds %.0f %%, %s of files)\n' "+ --export" \
+  "$(echo "$export_us" | awk '{ print $1 / 1000 }')" "$(echo "$export_us $wall_us" | awk '{ print 100 * ($1 / $2 - 1) }')" \
+  "$(du -sh "$work/export-0" | cut -f 1)"
+rm -rf "$work"/export-*
+
 echo
 echo "Listing writer throughput (bench/listing_bench):"
 "$build/listing_bench" --benchmark_min_time=0.5 2>/dev/null |
@@ -108,3 +135,7 @@ echo
 echo "Joint plot pictures (bench/plot_bench: label placement, model + layout + SVG):"
 "$build/plot_bench" --benchmark_min_time=0.5 2>/dev/null |
   awk '/^BM_/ { printf "  %-28s %10s %s CPU\n", $1, $4, $5 }'
+
+echo
+echo "Permutation test, 10 000 random tables of 30 x 20 (bench/permutation_bench):"
+"$build/permutation_bench" 2>/dev/null | awk '/^BM_/ { printf "  N = %-12s %8s %s wall, %s %s CPU\n", substr($1, index($1, "/") + 1, index($1, "/iter") - index($1, "/") - 1), $2, $3, $4, $5 }'

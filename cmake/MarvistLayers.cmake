@@ -5,7 +5,8 @@
 #   stats, nsca, plot        the analyses: plain result values, nothing printed or reported;
 #   biplot                   and the geometry of the joint plots as pictures
 #   analysis                 the job: driver, input files, results, reports
-#   listing, svg             writers over the results
+#   listing, svg, export     writers over the results: the listing and its plots as SVG; the
+#                            results as CSV files with their data package
 #   app/batch                job set-up without windows: set-up files, the job form's
 #                            read-back rules, the batch run of one set-up file
 #   import                   CSV tables made into jobs (written through app/batch)
@@ -21,7 +22,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
 endif()
 
 # The folders whose headers each folder may include.
-set(MARVIST_LAYER_FOLDERS base stats nsca plot analysis listing app/batch import app)
+set(MARVIST_LAYER_FOLDERS base stats nsca plot biplot analysis listing svg export app/batch import app)
 set(MARVIST_LAYER_base base)
 set(MARVIST_LAYER_stats base stats nsca plot biplot)
 set(MARVIST_LAYER_nsca ${MARVIST_LAYER_stats})
@@ -30,9 +31,10 @@ set(MARVIST_LAYER_biplot ${MARVIST_LAYER_stats})
 set(MARVIST_LAYER_analysis ${MARVIST_LAYER_stats} analysis)
 set(MARVIST_LAYER_listing ${MARVIST_LAYER_analysis} listing svg)
 set(MARVIST_LAYER_svg ${MARVIST_LAYER_listing})
-set(MARVIST_LAYER_app/batch ${MARVIST_LAYER_listing} app/batch)
+set(MARVIST_LAYER_export ${MARVIST_LAYER_analysis} export)
+set(MARVIST_LAYER_app/batch ${MARVIST_LAYER_listing} export app/batch)
 set(MARVIST_LAYER_import ${MARVIST_LAYER_app/batch} import)
-set(MARVIST_LAYER_app ${MARVIST_LAYER_listing} import app)
+set(MARVIST_LAYER_app ${MARVIST_LAYER_listing} export import app)
 
 # Checks every header and source of each layer folder (a file belongs to the
 # deepest folder of the list that holds it); reports each offending include

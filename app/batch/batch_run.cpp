@@ -16,6 +16,8 @@
 #include "base/fixed_text.h"
 #include "base/program_stop.h"
 #include "base/record_io.h"
+#include "export/result_tables.h"
+#include "export/results_export.h"
 #include "listing/listing_writer.h"
 
 namespace marvist {
@@ -49,6 +51,16 @@ void show_listing(const std::string& path, std::optional<std::filesystem::file_t
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), out);
     }
+}
+
+// The job's results, and the permutation test when asked for, into the
+// export folder; false (and the reason on err) when they could not be written.
+bool export_job(const JobResults& results, const BatchOptions& options, std::FILE* err) {
+    const std::optional<PermutationResult> permutation = permutation_test_of(results, options.permutation);
+    const std::optional<OutputError> error = export_results(*options.export_folder, results, permutation);
+    if (!error) return true;
+    std::fprintf(err, "marvist-run: cannot write the results to %s: %s\n", error->path.c_str(), error->reason.c_str());
+    return false;
 }
 
 }  // namespace
@@ -98,6 +110,13 @@ int run_batch(const std::string& setup_file, const BatchOptions& options, std::F
     }
     if (options.show) show_listing(listing, listing_before, out);
     std::fflush(out);
+    if (options.export_folder) {
+        if (results && results->fatal_state != FatalState::Fatal) {
+            if (!export_job(*results, options, err) && exit_status == kBatchDone) exit_status = kBatchOutputFailed;
+        } else {
+            std::fprintf(err, "marvist-run: no results exported: the job did not end normally\n");
+        }
+    }
     return exit_status;
 }
 

@@ -12,6 +12,7 @@
 #include "app/qt/qt_conversions.h"
 #include "app/qt/standard_dialogs.h"
 #include "app/qt/table_import_dialog.h"
+#include "app/qt/table_window.h"
 
 namespace marvist::qt {
 
@@ -201,6 +202,11 @@ std::optional<ui::FontSpec> QtWindowing::choose_font(std::string_view prompt) {
     return ask_font(owner_widget(ui::kNoWindow), prompt, to_qfont(ui::FontSpec{"LotusLineDraw", 9}));
 }
 
+std::optional<std::string> QtWindowing::choose_folder(const ui::FolderDialogSpec& request) {
+    if (quitting_) return std::nullopt;
+    return ask_folder(owner_widget(request.owner), request);
+}
+
 // ---- Scroll windows ----
 
 ui::WindowId QtWindowing::create_scroll_window(const ui::ScrollWindowSpec& request) {
@@ -271,6 +277,16 @@ void QtWindowing::destroy_window(ui::WindowId window) {
     windows_.erase(window);
     target->hide();
     target->deleteLater();
+}
+
+ui::WindowId QtWindowing::create_table_window(const ui::TableWindowSpec& request) {
+    if (quitting_) return ui::kNoWindow;
+    QWidget* owner = request.owner == ui::kNoWindow ? nullptr : owner_widget(request.owner);
+    auto* window = new TableWindow(request, owner);
+    const ui::WindowId id = add_window(window);
+    place_frame(window, screen_rect(request.placement), expected_margins());
+    window->show();
+    return id;
 }
 
 ui::WindowId QtWindowing::last_active(const std::vector<ui::WindowId>& among) {

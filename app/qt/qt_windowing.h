@@ -52,6 +52,7 @@ public:
     std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<ui::FontSpec> choose_font(std::string_view prompt) override;
+    std::optional<std::string> choose_folder(const ui::FolderDialogSpec& request) override;
 
     // Scroll windows.
     ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override;
@@ -62,6 +63,7 @@ public:
     void destroy_window(ui::WindowId window) override;
     void activate_window(ui::WindowId window) override;
     ui::WindowId last_active(const std::vector<ui::WindowId>& among) override;
+    ui::WindowId create_table_window(const ui::TableWindowSpec& request) override;
     void enable_command(int command, bool enabled) override;
     ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override;
 

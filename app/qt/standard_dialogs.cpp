@@ -79,6 +79,19 @@ std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpe
     return path_to_bytes(chosen.front());
 }
 
+std::optional<std::string> ask_folder(QWidget* owner, const ui::FolderDialogSpec& request) {
+    QFileDialog dialog(owner);
+    if (!request.title.empty()) dialog.setWindowTitle(to_qstring(request.title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(request.initial_folder.empty() ? QDir::current()
+                                                       : QDir(path_to_qstring(request.initial_folder)));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+    return path_to_bytes(chosen.front());
+}
+
 namespace {
 
 // The font with the name of its style in its family ("Book", "Regular"...),

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/batch/batch_run.h"
-#include "biplot/axis_pair.h"
+#include "app/runner/output_options.h"
 
 namespace marvist {
 namespace {
@@ -36,8 +36,9 @@ std::string listed(const std::vector<std::filesystem::path>& paths) {
     return text;
 }
 
-constexpr std::string_view kValueOptions[] = {"--import", "--shape",     "--rows",  "--cols",  "--count",    "--job",
-                                              "--axes",   "--delimiter", "--order", "--plots", "--plot-axes"};
+constexpr std::string_view kValueOptions[] = {"--import", "--shape", "--rows",      "--cols",
+                                              "--count",  "--job",   "--axes",      "--delimiter",
+                                              "--order"};
 
 // Sets the option `name` from its value; the complaint, or empty when fine.
 std::string set_value_option(std::string_view name, std::string_view value, ImportArguments& args, bool& have_csv) {
@@ -67,12 +68,8 @@ std::string set_value_option(std::string_view name, std::string_view value, Impo
     } else if (name == "--order") {
         if (value != "first" && value != "sorted") return "--order is first or sorted, not " + shown;
         args.read.order = value == "sorted" ? CategoryOrder::Sorted : CategoryOrder::FirstAppearance;
-    } else if (name == "--plots") {
-        args.batch.plots.folder = value;
-    } else if (name == "--plot-axes") {
-        const std::optional<AxisPair> pair = parse_axis_pair(value);
-        if (!pair) return "--plot-axes takes two different axis numbers as I,J, not \"" + shown + "\"";
-        args.batch.plots.pairs.push_back(*pair);
+    } else if (is_output_option(name)) {
+        return set_output_option(name, value, args.batch);
     }
     return {};
 }
@@ -94,7 +91,8 @@ std::optional<ImportArguments> parse_import_arguments(int argc, char** argv, std
     bool have_csv = false;
     for (int k = 1; k < argc; ++k) {
         const std::string_view arg = argv[k];
-        if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) != std::end(kValueOptions)) {
+        if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) != std::end(kValueOptions) ||
+            is_output_option(arg)) {
             if (k + 1 >= argc) return wrong(err, std::string(arg) + " needs a value");
             const std::string complaint = set_value_option(arg, argv[++k], args, have_csv);
             if (!complaint.empty()) return wrong(err, complaint);
@@ -118,7 +116,7 @@ std::optional<ImportArguments> parse_import_arguments(int argc, char** argv, std
             return wrong(err, "a set-up file cannot be given with --import: " + std::string(arg));
         }
     }
-    if (args.batch.plots.folder.empty() && !args.batch.plots.pairs.empty()) return wrong(err, "--plot-axes needs --plots DIR");
+    if (const std::string complaint = check_output_options(args.batch); !complaint.empty()) return wrong(err, complaint);
     const TableColumns& columns = args.read.columns;
     if (columns.rows.empty() != columns.cols.empty()) return wrong(err, "--rows and --cols go together");
     if (!columns.count.empty() && columns.rows.empty()) return wrong(err, "--count needs --rows and --cols");

@@ -17,7 +17,7 @@ struct ImportArguments {
     ImportJobSettings job;
     bool run = true;     // false: --no-run
     bool force = false;
-    BatchOptions batch;  // --show, --plots and --plot-axes, for the job's run
+    BatchOptions batch;  // --show and the output options (plots, export), for the job's run
 };
 
 // True when the command line asks for an import: an --import before any

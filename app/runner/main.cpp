@@ -1,6 +1,7 @@
 // marvist-run: runs the job of one set-up file without windows.
 //
-//   marvist-run [--show] [--plots DIR [--plot-axes I,J]...] SETUP_FILE
+//   marvist-run [--show] [--plots DIR [--plot-axes I,J]...]
+//               [--export DIR [--permutations R] [--seed S]] SETUP_FILE
 //   marvist-run --import TABLE.csv [options]   (app/runner/import_command.h)
 //
 // The job runs in the folder of SETUP_FILE, with the fields read back as the
@@ -8,10 +9,13 @@
 // Error-window lines go to standard error as "E|line", progress-window lines
 // as "P|line"; the standard-output copies of result blocks go to standard
 // output. With --plots, the joint plots of the NSCA solution are written
-// into DIR as SVG files. Exit status: 0 the job ended without a fatal
-// error, 1 it ended fatally, 2 wrong arguments or an unreadable set-up file
-// (nothing is written), 3 the program was stopped by a printer plot, 4 the
-// plots could not be written.
+// into DIR as SVG files; with --export, the results as CSV files with a
+// data package. Exit status: 0 the job ended without a fatal error, 1 it
+// ended fatally, 2 wrong arguments or an unreadable set-up file (nothing is
+// written), 3 the program was stopped by a printer plot, 4 the plots or the
+// results could not be written (the listing is written).
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -20,6 +24,7 @@
 
 #include "app/batch/batch_run.h"
 #include "app/runner/import_command.h"
+#include "app/runner/output_options.h"
 #include "biplot/axis_pair.h"
 
 namespace {
@@ -27,7 +32,9 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: marvist-run [--show] SETUP_FILE\n"
     "       marvist-run [--show] --plots DIR [--plot-axes I,J]... SETUP_FILE\n"
+    "       marvist-run [--show] --export DIR [--permutations R] [--seed S] SETUP_FILE\n"
     "       marvist-run --import TABLE.csv [import options] [--show] [--plots DIR ...]\n"
+    "                   [--export DIR ...]\n"
     "Runs the job of a Marvist set-up file (.set) in the folder of that file and\n"
     "writes its listing there (the job name followed by .out).\n"
     "\n"
@@ -36,8 +43,14 @@ constexpr std::string_view kUsage =
     "                    (created if absent) as SVG files joint-I-J.svg, one for\n"
     "                    each pair of axes that the listing plots\n"
     "  --plot-axes I,J   plot axes I and J instead (may be repeated)\n"
+    "  --export DIR      write the results as CSV files with datapackage.json into\n"
+    "                    DIR (created if absent)\n"
+    "  --permutations R  with the export: a permutation test of independence on R\n"
+    "                    random tables with the observed margins (default 0: none)\n"
+    "  --seed S          the seed of its random tables (default 20240611)\n"
     "  --help            print this text and exit\n"
     "\n"
+    "--plots and --export may be given together.\n"
     "--import reads a table of counts from a CSV file, writes the job files\n"
     "NAME.dat, NAME.lab, NAME.names and NAME.set beside it and runs that job\n"
     "(NSCA with 2 axes unless told otherwise). Import options:\n"
@@ -56,7 +69,10 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 the job ended without a fatal error; 1 the job ended fatally;\n"
     "2 wrong arguments or an unreadable set-up file (nothing is written);\n"
-    "3 the program was stopped by a printer plot; 4 the plots could not be written.\n";
+    "3 the program was stopped by a printer plot; 4 the plots or the results\n"
+    "could not be written (the listing is written).\n";
+
+static_assert(marvist::kDefaultSeed == 20240611, "the usage text names the default seed");
 
 struct Arguments {
     bool help = false;
@@ -78,19 +94,14 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
             return args;
         } else if (!options_done && arg == "--show") {
             args.options.show = true;
-        } else if (!options_done && (arg == "--plots" || arg == "--plot-axes")) {
+        } else if (!options_done && marvist::is_output_option(arg)) {
             if (k + 1 == argc) {
                 std::fprintf(stderr, "marvist-run: %s needs a value\n", argv[k]);
                 return std::nullopt;
             }
-            const std::string_view value = argv[++k];
-            if (arg == "--plots") {
-                args.options.plots.folder = value;
-            } else if (const auto pair = marvist::parse_axis_pair(value)) {
-                args.options.plots.pairs.push_back(*pair);
-            } else {
-                std::fprintf(stderr, "marvist-run: --plot-axes takes two different axis numbers as I,J, not \"%s\"\n",
-                             argv[k]);
+            const std::string complaint = marvist::set_output_option(arg, argv[++k], args.options);
+            if (!complaint.empty()) {
+                std::fprintf(stderr, "marvist-run: %s\n", complaint.c_str());
                 return std::nullopt;
             }
         } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
@@ -102,8 +113,8 @@ std::optional<Arguments> parse_arguments(int argc, char** argv) {
         }
     }
     if (args.help) return args;
-    if (args.options.plots.folder.empty() && !args.options.plots.pairs.empty()) {
-        std::fprintf(stderr, "marvist-run: --plot-axes needs --plots DIR\n");
+    if (const std::string complaint = marvist::check_output_options(args.options); !complaint.empty()) {
+        std::fprintf(stderr, "marvist-run: %s\n", complaint.c_str());
         return std::nullopt;
     }
     if (files != 1) {

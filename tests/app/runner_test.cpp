@@ -1,12 +1,14 @@
 // The batch runner as a program, run on copies of the examples.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/batch/batch_run.h"
@@ -82,6 +84,12 @@ std::string listing_without_date(const std::string& path) {
     return kept;
 }
 
+// Report lines without the banner's date line, which changes from run to run.
+std::vector<std::string> without_date(std::vector<std::string> lines) {
+    std::erase_if(lines, [](const std::string& line) { return line.find(" Date: ") != std::string::npos; });
+    return lines;
+}
+
 std::vector<std::string> folder_files(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
@@ -101,7 +109,7 @@ TEST(Runner, PlotsOfTheListingsPairsOrOfThoseAskedFor) {
     const RunResult run = run_runner("--plots out/pictures mobility.set", dir);
     EXPECT_EQ(listing_without_date(dir.file("mobility.out")), listing);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, plain.err);
+    EXPECT_EQ(without_date(run.err), without_date(plain.err));
     EXPECT_EQ(run.out, plain.out);
     EXPECT_EQ(folder_files(dir.path() / "out" / "pictures"), (std::vector<std::string>{"joint-1-2.svg"}));
     const std::string svg = read_file(dir.file("out/pictures/joint-1-2.svg"));
@@ -291,6 +299,67 @@ TEST(Runner, PlotStopEndsTheRunWithStatusThree) {
     EXPECT_EQ(listing.back(), " COMPONENT  1  (HOR.) VERSUS COMPONENT  2  (VERT.)");
     std::fclose(out);
     std::fclose(err);
+}
+
+// --export writes the results beside a listing, copies of result blocks and
+// reports that stay as they are without it; a folder that cannot be made is
+// named with the reason and ends the run with status 4, the listing written.
+TEST(Runner, ExportsTheResultsOrSaysWhyNot) {
+    TempDir dir;
+    copy_example(dir, "jobs", "mobility");
+    const RunResult plain = run_runner("jobs/mobility.set", dir);
+    ASSERT_EQ(plain.status, 0);
+    const std::string listing = listing_without_date(dir.file("jobs/mobility.out"));
+    const std::vector<std::string> job_files = folder_files(dir.path() / "jobs");
+
+    const RunResult exported = run_runner("--export results --permutations 200 --seed 5 jobs/mobility.set", dir);
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.out, plain.out);
+    EXPECT_EQ(without_date(exported.err), without_date(plain.err));
+    EXPECT_EQ(listing_without_date(dir.file("jobs/mobility.out")), listing);
+    EXPECT_EQ(folder_files(dir.path() / "jobs"), job_files);
+    EXPECT_EQ(folder_files(dir.path() / "results").size(), 17u);
+    const std::string dependence = read_file(dir.file("results/dependence.csv"));
+    EXPECT_EQ(dependence.rfind("measure,value,statistic,df,p_value,permutation_p_value,at_least_as_extreme,"
+                               "permutations,seed\r\ntau_a,",
+                               0),
+              0u);
+    EXPECT_NE(dependence.find(",200,5\r\n"), std::string::npos);
+
+    const RunResult refused = run_runner("--export jobs/mobility.set/results jobs/mobility.set", dir);
+    EXPECT_EQ(refused.status, 4);
+    EXPECT_TRUE(has(refused.err, "marvist-run: cannot write the results to jobs/mobility.set/results: " +
+                                     std::generic_category().message(ENOTDIR)));
+    EXPECT_TRUE(has(refused.err, "P| Succesful End of Marvist"));
+    EXPECT_EQ(listing_without_date(dir.file("jobs/mobility.out")), listing);
+    EXPECT_EQ(folder_files(dir.path() / "jobs"), job_files);
+
+    // A folder the user may not write into (root may write anywhere).
+    if (geteuid() != 0) {
+        fs::create_directory(dir.file("locked"));
+        fs::permissions(dir.file("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+        const RunResult locked = run_runner("--export locked jobs/mobility.set", dir);
+        fs::permissions(dir.file("locked"), fs::perms::owner_all);
+        EXPECT_EQ(locked.status, 4);
+        EXPECT_TRUE(has(locked.err, "marvist-run: cannot write the results to locked/table.csv: " +
+                                        std::generic_category().message(EACCES)));
+        EXPECT_TRUE(fs::is_empty(dir.file("locked")));
+    }
+
+    fs::remove(dir.file("jobs/mobility.dat"));
+    const RunResult failed = run_runner("--export again jobs/mobility.set", dir);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(has(failed.err, "marvist-run: no results exported: the job did not end normally"));
+    EXPECT_FALSE(fs::exists(dir.file("again")));
+
+    for (const char* args : {"--export", "--permutations 5 jobs/mobility.set", "--export r --permutations -3 jobs/mobility.set",
+                             "--export r --permutations 1e3 jobs/mobility.set",
+                             "--export r --seed 18446744073709551616 jobs/mobility.set", "--export '' jobs/mobility.set"}) {
+        const RunResult wrong = run_runner(args, dir);
+        EXPECT_EQ(wrong.status, 2) << args;
+        EXPECT_TRUE(has(wrong.err, "Usage: marvist-run [--show] SETUP_FILE")) << args;
+        EXPECT_FALSE(fs::exists(dir.file("r"))) << args;
+    }
 }
 
 }  // namespace

@@ -52,13 +52,15 @@ public:
         ui::ScrollWindowSpec request;
         std::vector<ui::DialogItem> items;  // modeless dialogs
         std::vector<std::string> lines;     // written with write_text
+        std::vector<ui::TableSheet> sheets;  // table windows
         bool exists = true;
         int autopaints = 0;  // started and not yet ended
         int activated = 0;   // when it was last made or activated
     };
 
     // ---- Script --------------------------------------------------------
-    std::deque<std::optional<std::string>> file_answers;  // empty queue: cancelled
+    std::deque<std::optional<std::string>> file_answers;    // empty queue: cancelled
+    std::deque<std::optional<std::string>> folder_answers;  // empty queue: cancelled
     // Answers each modal dialog; may edit buffers and bound integers.
     // Unset: every dialog is cancelled.
     std::function<int(std::vector<ui::DialogItem>& items, std::string_view title)> answer_dialog;
@@ -77,6 +79,7 @@ public:
     std::string status_text;
     std::vector<Message> messages;
     std::vector<ui::FileDialogSpec> file_dialogs;
+    std::vector<ui::FolderDialogSpec> folder_dialogs;
     int dialogs = 0;  // modal dialogs shown
     std::vector<ui::TableImportRequest> import_dialogs;
     std::vector<std::string> titles;  // of the modal dialogs, in order
@@ -140,6 +143,10 @@ public:
     std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override { return next_file(request); }
     std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override { return next_file(request); }
     std::optional<ui::FontSpec> choose_font(std::string_view) override { return chosen_font; }
+    std::optional<std::string> choose_folder(const ui::FolderDialogSpec& request) override {
+        folder_dialogs.push_back(request);
+        return pop<std::optional<std::string>>(folder_answers, std::nullopt);
+    }
     ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override {
         windows[next_id_].request = request;
         windows[next_id_].activated = ++activations_;
@@ -160,6 +167,14 @@ public:
             }
         }
         return last;
+    }
+    ui::WindowId create_table_window(const ui::TableWindowSpec& request) override {
+        Window& window = windows[next_id_];
+        window.request.title = request.title;
+        window.request.parent = request.owner;
+        window.sheets = request.sheets;
+        window.activated = ++activations_;
+        return next_id_++;
     }
     bool print_page_begin(ui::WindowId, std::string_view) override {
         const bool go = pop(print_answers, true);

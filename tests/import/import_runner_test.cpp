@@ -249,6 +249,13 @@ TEST(ImportRunner, TheExamplesImport) {
     fs::remove_all(dir.path() / "plots");
     EXPECT_EQ(run_runner("--plots plots holidays.set", dir.path()).status, 0);
     EXPECT_EQ(read_file(dir.file("plots/joint-1-2.svg")), svg);
+    // So does the export: the table's column names are the full ones (the
+    // columns are dependent, so the destinations are the table's rows).
+    EXPECT_EQ(run_runner("--export results holidays.set", dir.path()).status, 0);
+    const std::string table = read_file(dir.file("results/table.csv"));
+    EXPECT_NE(table.find(",City trips; abroad,"), std::string::npos);
+    EXPECT_NE(table.find(",C\xC3\xB4te d'Azur,"), std::string::npos);
+    EXPECT_EQ(table.find("Medit2"), std::string::npos);
     // The survey's records counted independently of the import.
     std::istringstream records(read_file(dir.file("survey.csv")));
     std::string line;
