@@ -5,25 +5,12 @@
 #include <limits>
 #include <optional>
 
-#include "analysis/report_error.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/storage.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/storage.h"
 
 namespace marvist {
 namespace {
-
-constexpr std::size_t kNameLength = 80;
-constexpr std::size_t kFormatLength = 70;
-constexpr std::size_t kLabelLength = 6;
-
-void fail(RunState& rs, int code) {
-    report_error(rs, code, kSeverityFatal);
-    rs.fatal_state = kFatal;
-}
-
-// The file name of an 80-character field: its trailing blanks do not belong to it.
-std::string file_name(std::string_view field) { return std::string(trimmed(fixed(field, kNameLength))); }
 
 // True when both names lead to one existing file (the same name, a link).
 bool same_file(const std::string& a, const std::string& b) {
@@ -31,9 +18,9 @@ bool same_file(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-// Status of a read operation to its error code; 0 when it succeeded.
-int read_error(int status, int end_code, int input_code) {
-    if (status == kReadOk) return 0;
+// Status of a read operation to its error code; None when it succeeded.
+ErrorCode read_error(int status, ErrorCode end_code, ErrorCode input_code) {
+    if (status == kReadOk) return ErrorCode::None;
     return status < 0 ? end_code : input_code;
 }
 
@@ -42,7 +29,7 @@ int read_error(int status, int end_code, int input_code) {
 class TableReader {
 public:
     TableReader(RecordSource& data, std::string_view data_format) : data_(data) {
-        const std::string format = fixed(data_format, kFormatLength);
+        const std::string format = fixed(data_format, kDataFormatLength);
         free_format_ = format[0] == '*';
         if (free_format_) return;
         // The layout is parsed once for the whole table; a text outside the
@@ -54,11 +41,14 @@ public:
         }
     }
 
+    // A negative count, or one too large for 32 bits, fails the read as
+    // soon as it is read.
     int read(std::span<std::int64_t> values) {
         std::fill(values.begin(), values.end(), std::int64_t{0});
-        if (free_format_) return read_free_format(data_, values);
+        const IntegerRange counts{0, std::numeric_limits<std::int32_t>::max()};
+        if (free_format_) return read_free_format(data_, values, counts);
         if (!layout_) return kReadInputError;
-        return read_integers(data_, *layout_, values);
+        return read_integers(data_, *layout_, values, counts);
     }
 
 private:
@@ -67,35 +57,40 @@ private:
     std::optional<Layout> layout_;
 };
 
-bool is_count(std::int64_t v) { return v >= 0 && v <= std::numeric_limits<std::int32_t>::max(); }
-
-// Checks every value of a read; the caller then stores them as 32-bit counts.
-bool all_counts(std::span<const std::int64_t> values) { return std::all_of(values.begin(), values.end(), is_count); }
-
 }  // namespace
+
+std::string job_file_path(std::string_view field, const std::string& base_folder) {
+    const std::filesystem::path name(std::string(trimmed(fixed(field, kFileNameLength))));
+    if (base_folder.empty() || name.is_absolute() || name.empty()) return name.string();
+    return (std::filesystem::path(base_folder) / name).string();
+}
 
 void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& files,
                     std::string_view output_file, std::string_view data_file, std::string_view label_file,
-                    int has_labels, RunState& rs) {
+                    int has_labels, const std::string& base_folder, RunState& rs) {
     // Creating the listing empties its file: a listing named like the data or
     // label file would destroy the input it is about to read.
-    const std::string listing = file_name(output_file);
-    if (same_file(listing, file_name(data_file)) ||
-        (has_labels > 0 && same_file(listing, file_name(label_file)))) {
-        return fail(rs, kErrorListingOpen);
+    const std::string listing = job_file_path(output_file, base_folder);
+    const std::string data = job_file_path(data_file, base_folder);
+    const std::string labels = job_file_path(label_file, base_folder);
+    if (same_file(listing, data) || (has_labels > 0 && same_file(listing, labels))) {
+        return fail(rs, ErrorCode::ListingOpen);
     }
-    if (!files.listing.open(listing)) return fail(rs, kErrorListingOpen);
-    if (!files.data.open(file_name(data_file))) return fail(rs, kErrorDataOpen);
-    if (has_labels > 0 && !files.labels.open(file_name(label_file))) return fail(rs, kErrorLabelOpen);
+    if (!files.listing.open(listing)) return fail(rs, ErrorCode::ListingOpen);
+    if (!files.data.open(data)) return fail(rs, ErrorCode::DataOpen);
+    if (has_labels > 0 && !files.labels.open(labels)) return fail(rs, ErrorCode::LabelOpen);
+    check_table_size(n_rows, n_cols, do_nsca, n_supp, rs);
+}
 
-    if (n_rows <= 1) fail(rs, kErrorTooFewRows);
-    if (n_cols <= 1) fail(rs, kErrorTooFewColumns);
-    if (n_supp < 0) fail(rs, kErrorNegativeSupp);
+void check_table_size(int n_rows, int n_cols, int do_nsca, int n_supp, RunState& rs) {
+    if (n_rows <= 1) fail(rs, ErrorCode::TooFewRows);
+    if (n_cols <= 1) fail(rs, ErrorCode::TooFewColumns);
+    if (n_supp < 0) fail(rs, ErrorCode::NegativeSupplementary);
 
     if (do_nsca != 1) return;
     if (rs.n_axes <= 0) {  // a negative number counts as 0
         rs.n_axes = 1;
-        report_error(rs, kWarningZeroAxes, kSeverityWarning);
+        warn(rs, ErrorCode::ZeroAxes);
         return;
     }
     const int m = std::min(n_rows, n_cols);
@@ -103,7 +98,7 @@ void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& f
         // A size below 1 has already failed the job; it must not give a
         // negative number of axes (or overflow for the most negative size).
         rs.n_axes = m > 0 ? m - 1 : 0;
-        report_error(rs, kWarningTooManyAxes, kSeverityWarning);
+        warn(rs, ErrorCode::TooManyAxes);
     }
 }
 
@@ -118,7 +113,8 @@ void read_labels(std::span<std::string> row_labels, std::span<std::string> col_l
     const Layout& layout = cached_layout("(13A6)");
     int status = read_characters(labels, layout, rows);
     if (status == kReadOk) status = read_characters(labels, layout, cols);
-    if (const int code = read_error(status, kErrorLabelEnd, kErrorLabelRead)) fail(rs, code);
+    if (const ErrorCode code = read_error(status, ErrorCode::LabelEnd, ErrorCode::LabelRead); code != ErrorCode::None)
+        fail(rs, code);
     labels.close();
 }
 
@@ -130,22 +126,15 @@ void read_table(RecordSource& data, std::string_view data_format, int n_rows, in
     const std::int64_t width = columns_dependent ? J : J + S;
 
     Vector<std::int64_t> buffer;
-    if (!obtain(buffer, width)) return fail(rs, kErrorMemory);
+    if (!obtain(buffer, width)) return fail(rs, ErrorCode::Memory);
     const std::span<std::int64_t> values(buffer.data(), static_cast<std::size_t>(width));
     TableReader reader(data, data_format);
 
     // One read operation; false (after the report) when the job must end.
     const auto read_one = [&]() {
-        const int code = read_error(reader.read(values), kErrorDataEnd, kErrorDataRead);
-        if (code != 0) {
-            fail(rs, code);
-            return false;
-        }
-        if (!all_counts(values)) {  // negative, or too large for a 32-bit count
-            fail(rs, kErrorDataRead);
-            return false;
-        }
-        return true;
+        const ErrorCode code = read_error(reader.read(values), ErrorCode::DataEnd, ErrorCode::DataRead);
+        if (code != ErrorCode::None) fail(rs, code);
+        return code == ErrorCode::None;
     };
 
     for (std::int64_t i = 1; i <= I; ++i) {

@@ -1,12 +1,13 @@
 // The three files of a job and the reading of its labels and counts.
 //
-//   open_job_files  open the listing, data and label files; check the sizes;
-//                   bring the number of NSCA axes into range
+//   open_job_files  open the listing, data and label files, then check_table_size
+//   check_table_size  check the sizes; bring the number of NSCA axes into range
 //   read_labels     six-character labels, "(13A6)": row labels, then column labels
 //   read_table      the counts and supplementary predictors, in the user's
 //                   layout or in free format
 //
-// Failures are reported through report_error and set rs.fatal_state to 3.
+// Failures are reported through fail() (run_state.h), which sets
+// rs.fatal_state to 3.
 #pragma once
 
 #include <cstdint>
@@ -14,27 +15,16 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/job_record.h"
 #include "analysis/run_state.h"
-#include "listing/matrix.h"
-#include "listing/record_io.h"
+#include "base/matrix.h"
+#include "base/record_io.h"
 
 namespace marvist {
 
-// Error codes of the input files and of the job's storage.
-inline constexpr int kErrorMemory = 37;
-inline constexpr int kErrorListingOpen = 400;
-inline constexpr int kErrorDataOpen = 410;
-inline constexpr int kErrorLabelOpen = 420;
-inline constexpr int kErrorListingWrite = 430;
-inline constexpr int kErrorTooFewRows = 120;
-inline constexpr int kErrorTooFewColumns = 130;
-inline constexpr int kWarningZeroAxes = 140;
-inline constexpr int kWarningTooManyAxes = 150;
-inline constexpr int kErrorNegativeSupp = 160;
-inline constexpr int kErrorDataEnd = 510;
-inline constexpr int kErrorDataRead = 512;
-inline constexpr int kErrorLabelEnd = 520;
-inline constexpr int kErrorLabelRead = 522;
+// The file of an 80-character name field (its trailing blanks do not belong
+// to it); a relative name is taken from base_folder (empty: the working folder).
+std::string job_file_path(std::string_view field, const std::string& base_folder);
 
 // The files open during a job; each closes itself when the job is over.
 struct JobFiles {
@@ -49,10 +39,17 @@ struct JobFiles {
 // files           opened here
 // output_file, data_file, label_file  80-character name fields
 // has_labels      positive: the label file is opened
+// base_folder     relative names are taken from this folder (empty: the working folder)
 // rs              n_axes is brought into range; reports; fatal_state
 void open_job_files(int n_rows, int n_cols, int do_nsca, int n_supp, JobFiles& files,
                     std::string_view output_file, std::string_view data_file, std::string_view label_file,
-                    int has_labels, RunState& rs);
+                    int has_labels, const std::string& base_folder, RunState& rs);
+
+// The checks of open_job_files once its files are open: at least 2 rows and
+// 2 columns, no negative number of supplementary predictors, and (NSCA
+// requested) a number of axes between 1 and min(n_rows, n_cols) - 1, set so
+// with a warning. Every check is made, whatever the ones before found.
+void check_table_size(int n_rows, int n_cols, int do_nsca, int n_supp, RunState& rs);
 
 // row_labels  at least n_rows entries of six characters; the first n_rows are read
 // col_labels  at least n_cols entries; the first n_cols are read

@@ -1,5 +1,6 @@
 #include "analysis/report_error.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,7 +9,7 @@ namespace marvist {
 namespace {
 
 struct Message {
-    int code;
+    ErrorCode code;
     std::span<const std::string_view> lines;
 };
 
@@ -45,8 +46,20 @@ constexpr std::string_view k430[] = {" ", " While writing the output file an err
                                      " The disk may be full, or the file may not be writable.", " "};
 
 constexpr Message kFirstGroup[] = {
-    {37, k37},   {50, k50},   {100, k100}, {110, k110}, {120, k120}, {130, k130}, {140, k140},
-    {150, k150}, {160, k160}, {200, k200}, {400, k400}, {410, k410}, {420, k420}, {430, k430},
+    {ErrorCode::Memory, k37},
+    {ErrorCode::SvdFailed, k50},
+    {ErrorCode::EmptyRow, k100},
+    {ErrorCode::EmptyColumn, k110},
+    {ErrorCode::TooFewRows, k120},
+    {ErrorCode::TooFewColumns, k130},
+    {ErrorCode::ZeroAxes, k140},
+    {ErrorCode::TooManyAxes, k150},
+    {ErrorCode::NegativeSupplementary, k160},
+    {ErrorCode::TauZero, k200},
+    {ErrorCode::ListingOpen, k400},
+    {ErrorCode::DataOpen, k410},
+    {ErrorCode::LabelOpen, k420},
+    {ErrorCode::ListingWrite, k430},
 };
 
 // Lines written after the blank line.
@@ -72,60 +85,67 @@ constexpr std::string_view k522[] = {" ", " While reading the label file an inpu
                                      " Probably the format has been incorrectly specified;",
                                      " or you have funny characters in this file.", " "};
 
-constexpr Message kSecondGroup[] = {{510, k510}, {512, k512}, {520, k520}, {522, k522}};
+constexpr Message kSecondGroup[] = {
+    {ErrorCode::DataEnd, k510},
+    {ErrorCode::DataRead, k512},
+    {ErrorCode::LabelEnd, k520},
+    {ErrorCode::LabelRead, k522},
+};
 
-void write_group(ReportSink& sink, std::span<const Message> group, int code) {
+void write_group(ReportSink& sink, std::span<const Message> group, ErrorCode code) {
     for (const Message& m : group) {
         if (m.code != code) continue;
         for (std::string_view line : m.lines) sink.write_line(ReportWindow::Errors, line);
     }
 }
 
-std::string_view heading(int severity) {
+// The heading of a severity; none for a severity outside the four.
+std::optional<std::string_view> heading(Severity severity) {
     switch (severity) {
-        case 0: return "  ";
-        case 1: return "  W A R N I N G ";
-        case 2:
-        case 3: return "  F A T A L   E R R O R ";
-        default: return {};
+        case Severity::None: return "  ";
+        case Severity::Warning: return "  W A R N I N G ";
+        case Severity::Error:
+        case Severity::Fatal: return "  F A T A L   E R R O R ";
     }
+    return std::nullopt;
 }
 
 }  // namespace
 
-void report_error(RunState& rs, int code, int severity) {
+void report_error(Reporter& reporter, ErrorCode code, Severity severity) {
     NullReportSink discard;
-    ReportSink& sink = rs.reports ? *rs.reports : discard;
+    ReportSink& sink = reporter.sink ? *reporter.sink : discard;
     const auto write = [&sink](std::string_view line) { sink.write_line(ReportWindow::Errors, line); };
 
-    if (rs.error_window_state == WindowState::Last) {  // the driver's closing call
+    if (reporter.error_window_state == WindowState::Last) {  // the driver's closing call
         sink.end_window(ReportWindow::Errors);
         return;
     }
-    if (rs.error_window_state == WindowState::First) {
+    if (reporter.error_window_state == WindowState::First) {
         sink.open_window(ReportWindow::Errors);
-        rs.error_window_state = WindowState::Mid;
+        reporter.error_window_state = WindowState::Mid;
     }
+    sink.error_reported(code, severity);
 
-    if (severity >= 0 && severity <= 3) write(heading(severity));
+    if (const auto line = heading(severity)) write(*line);
     write_group(sink, kFirstGroup, code);
     write(" ");
     write_group(sink, kSecondGroup, code);
 
-    if (code == 999) {  // closing report of a failed job
+    if (code == ErrorCode::FailedJob) {  // closing report of a failed job
         write(" ");
         write(std::string(46, '\xCD'));  // ═ in code page 437
         write(" ");
         write(" Marvist ended prematurely due to fatal errors");
         return;
     }
-    if (severity < 3) return;
+    if (static_cast<int>(severity) < static_cast<int>(Severity::Fatal)) return;
 
     write("  E N D   O F   P R O G R A M   D U E   T O   F A T A L  ");
-    if (code == 0) return;
-    if (code == 37)
+    if (code == ErrorCode::None) return;
+    if (code == ErrorCode::Memory)
         write("                 M E M O R Y   E R R O R S");
-    else if (code == 50)
+    else if (code == ErrorCode::SvdFailed)
         write("                  E R R O R   I N  S.V.D.");
     else
         write("                     I/O   E R R O R S  ");

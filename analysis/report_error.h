@@ -1,19 +1,17 @@
 // Errors and warnings of a job, reported by number into the "Errors and
-// Warnings" window. The reporter never ends a job: the caller sets
-// fatal_state and the driver acts on it.
+// Warnings" window. The reporter never ends a job: fail() (run_state.h)
+// marks the job, and the driver acts on the mark.
 #pragma once
 
-#include "analysis/run_state.h"
+#include "analysis/reporter.h"
+#include "base/diagnostics.h"
 
 namespace marvist {
 
-// Severity of a report.
-inline constexpr int kSeverityNone = 0;     // no heading (closing report 999)
-inline constexpr int kSeverityWarning = 1;
-inline constexpr int kSeverityFatal = 3;
-
-// code: message number (37, 50, 100, ...); severity: 0, 1, 2 or 3.
-// Uses and advances rs.error_window_state; writes through rs.reports.
-void report_error(RunState& rs, int code, int severity);
+// Writes the block of one report: heading by severity, message lines, and
+// for a fatal report the closing lines. Uses and advances
+// reporter.error_window_state; the closing call of a job (state Last) only
+// completes the window.
+void report_error(Reporter& reporter, ErrorCode code, Severity severity);
 
 }  // namespace marvist

@@ -1,12 +1,15 @@
 // Progress of a job, reported by code into the "Progress of Marvist" window.
 #pragma once
 
-#include "analysis/run_state.h"
+#include "analysis/report_sink.h"
+#include "analysis/reporter.h"
 
 namespace marvist {
 
-// code: one of 1050 (banner), 1100, 1200, 1300, 1310, 1320, 1330, 1350,
-// 1360, 9000, or 0. Uses and advances rs.progress_window_state.
-void report_progress(RunState& rs, int code);
+// Writes the line of code (the banner for ProgressCode::Banner; a code that
+// is no progress code writes nothing). Uses and advances
+// reporter.progress_window_state; the closing call (state Last) writes the
+// success line for ProgressCode::SuccessfulEnd and completes the window.
+void report_progress(Reporter& reporter, ProgressCode code);
 
 }  // namespace marvist

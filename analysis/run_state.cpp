@@ -1,14 +1,14 @@
 #include "analysis/run_state.h"
 
-#include <ctime>
+#include "analysis/report_error.h"
 
 namespace marvist {
 
-LocalTime system_local_time() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+void fail(RunState& rs, ErrorCode code) {
+    report_error(rs.reporter, code, Severity::Fatal);
+    rs.fatal_state = FatalState::Fatal;
 }
+
+void warn(RunState& rs, ErrorCode code) { report_error(rs.reporter, code, Severity::Warning); }
 
 }  // namespace marvist

@@ -1,49 +1,36 @@
-// Process-wide state of a running job, shared by the driver, the input files,
-// the reporters and the analyses.
+// The state of one running job, kept by the driver and shared with the
+// reading of its input files: the reporters, how far the job has failed, and
+// the job fields that change while it runs.
 #pragma once
 
-#include <functional>
 #include <string>
 
-#include "analysis/report_sink.h"
-#include "listing/layout.h"
+#include "analysis/job_record.h"
+#include "analysis/job_results.h"
+#include "analysis/reporter.h"
+#include "base/diagnostics.h"
+#include "nsca/svd_axes.h"
 
 namespace marvist {
 
-// Call state of the error and progress reporters within one job.
-enum class WindowState { First, Mid, Last };  // "1st", "mid", "lst"
-
-inline constexpr int kFatalNone = 0;
-inline constexpr int kFatalSkipNsca = 1;  // tau is 0: NSCA is skipped
-inline constexpr int kFatal = 3;
-
-// Local date and time read from the system clock.
-struct LocalTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
-LocalTime system_local_time();
-
-// How the NSCA obtains its singular vectors. Fast: a values-only pass and
-// the vectors of the listed axes alone; Full: every vector by svd(). Both
-// list the same figures; tests choose Full to compare the two.
-enum class SvdPath { Fast, Full };
-
 struct RunState {
-    // Job fields the analyses read and change (the driver copies them from
-    // the job record at the start and back at the end).
+    Reporter reporter;
+    FatalState fatal_state = FatalState::None;
+    // The number of NSCA axes and the variable names: brought into range,
+    // exchanged with the table, and given back to the job record at the end.
     int n_axes = 0;
-    std::string row_variable = std::string(12, ' ');  // 12 characters
-    std::string col_variable = std::string(12, ' ');  // 12 characters
-
-    int fatal_state = kFatalNone;
-    WindowState error_window_state = WindowState::First;
-    WindowState progress_window_state = WindowState::First;
-    std::string progress_date;  // date-and-time line formed on a job's first progress report
-
-    ReportSink* reports = nullptr;          // error and progress windows
-    RecordSink* standard_output = nullptr;  // copies of result blocks; null: discarded
-    std::function<LocalTime()> clock = system_local_time;
-    SvdPath svd_path = SvdPath::Fast;
+    std::string row_variable = std::string(kVariableNameLength, ' ');
+    std::string col_variable = std::string(kVariableNameLength, ' ');
+    SvdPath svd_path = SvdPath::Fast;  // as the job's context asks
 };
+
+// Reports code as fatal and marks the job so: every fatal report of a job
+// goes through here.
+void fail(RunState& rs, ErrorCode code);
+
+// Reports code as a warning; the job goes on.
+void warn(RunState& rs, ErrorCode code);
+
+inline bool is_fatal(const RunState& rs) { return rs.fatal_state == FatalState::Fatal; }
 
 }  // namespace marvist

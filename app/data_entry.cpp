@@ -3,25 +3,25 @@
 #include <cstdint>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "app/dialog_items.h"
 #include "app/file_names.h"
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/record_io.h"
+#include "base/storage.h"
 
 namespace marvist {
 
 namespace {
 
 constexpr std::size_t kLabelFieldLength = 10;
-constexpr std::size_t kLabelLength = 6;
 constexpr int kCountFieldLength = 6;
 
 const ui::FontSpec kCaptionFont{"Arial", 10, false, false, false, true};
@@ -34,19 +34,31 @@ struct TableSize {
     int cols = 0;
 };
 
-// The size dialog of both entries; nothing when it is cancelled.
+// The size dialog of both entries; nothing when it is cancelled. A field
+// holding more than digits and blanks is refused and the dialog shown again
+// as typed.
 std::optional<TableSize> ask_table_size(Session& session) {
     std::string rows = "2";
     std::string cols = "2";
-    std::vector<ui::DialogItem> items;
-    items.push_back(ui::static_text("Number of Rows"));
-    items.push_back(ui::edit_field(rows, kNumberFieldLength));
-    ui::add_ok_cancel(items);
-    items.push_back(ui::static_text("Number of Columns", ui::ItemPlace::NewColumn));
-    items.push_back(ui::edit_field(cols, kNumberFieldLength));
-    if (session.layer.dialog_box(items, "Input Dimensions of the Contingency Table", kDialogFont) != ui::kDialogOk) {
-        show_message(session, "Cancellation", message_text("('You have cancelled the Table size specifications')"));
-        return std::nullopt;
+    for (;;) {
+        std::vector<ui::DialogItem> items;
+        items.push_back(ui::static_text(std::string(kRowsField)));
+        items.push_back(ui::edit_field(rows, kNumberTextLength));
+        ui::add_ok_cancel(items);
+        items.push_back(ui::static_text(std::string(kColsField), ui::ItemPlace::NewColumn));
+        items.push_back(ui::edit_field(cols, kNumberTextLength));
+        if (session.layer.dialog_box(items, "Input Dimensions of the Contingency Table", kDialogFont) !=
+            ui::kDialogOk) {
+            show_message(session, "Cancellation",
+                         message_text("('You have cancelled the Table size specifications')"));
+            return std::nullopt;
+        }
+        JobRecord typed;
+        typed.n_rows_text = rows;
+        typed.n_cols_text = cols;
+        const FormError refused = check_form_entries(typed, false);
+        if (!refused.failed) break;
+        show_message(session, refused.title, refused.message);
     }
     return TableSize{read_number_field(rows), read_number_field(cols)};
 }
@@ -84,6 +96,7 @@ void add_label_fields(std::vector<ui::DialogItem>& items, std::string caption, u
                       std::string* buffers, int count) {
     ui::DialogItem heading = ui::static_text(std::move(caption), place);
     heading.font = kCaptionFont;
+    heading.length = static_cast<int>(kLabelFieldLength);  // over its own column
     items.push_back(std::move(heading));
     for (int k = 1; k <= count; ++k) {
         buffers[k - 1] = write_to_buffer("('Lab_',I2)", {k}, kLabelFieldLength);
@@ -110,6 +123,91 @@ void write_labels(RecordSink& out, const std::vector<std::string>& labels) {
 
 void file_not_written(Session& session, std::string_view title, const std::string& name) {
     show_message(session, title, name + ": the file could not be written.");
+}
+
+// The labels of the label file chosen or entered, for the headings of the
+// data-entry grid: n_rows row labels, then n_cols column labels, each list
+// starting on a new line. Empty when no label file is selected or it does not
+// hold that many.
+std::vector<std::string> labels_for_grid(const Session& session, int rows, int cols) {
+    if (session.labels_selected != 1 || rows < 1 || cols < 1) return {};
+    InputFile file;
+    if (!file.open(std::string(trimmed(session.job.label_file)))) return {};
+    std::vector<std::string> labels(static_cast<std::size_t>(rows) + cols, std::string(kLabelLength, ' '));
+    const Layout& layout = cached_layout("(13A6)");
+    const std::span<std::string> all(labels);
+    if ((rows > 0 && read_characters(file, layout, all.first(rows)) != kReadOk) ||
+        (cols > 0 && read_characters(file, layout, all.subspan(rows)) != kReadOk)) {
+        return {};
+    }
+    return labels;
+}
+
+// A heading of the grid: the number of the row or column and, when labels
+// are known, its label.
+std::string grid_heading(int number, const std::vector<std::string>& labels, std::size_t index,
+                         std::string_view between) {
+    std::string heading = std::to_string(number);
+    if (!labels.empty()) {
+        const std::string label = cp437_to_utf8(trimmed(labels[index]));
+        if (!label.empty()) heading += std::string(between) + label;
+    }
+    return heading;
+}
+
+// The data-entry grid, row by row: a heading row with the column numbers,
+// then for each row its number and its cells side by side, so that Tab
+// moves along row 1, then along row 2, and so on. Cell (i, j) edits
+// cells[(i - 1) * J + (j - 1)]. items is replaced.
+void grid_items(std::vector<ui::DialogItem>& items, std::vector<std::string>& cells, int I, int J,
+                const std::vector<std::string>& labels) {
+    constexpr int kRowHeadingLength = 10;
+    items.clear();
+    ui::DialogItem corner = ui::static_text("");
+    corner.length = kRowHeadingLength;
+    items.push_back(std::move(corner));
+    for (int j = 1; j <= J; ++j) {
+        ui::DialogItem heading = ui::static_text(grid_heading(j, labels, static_cast<std::size_t>(I + j - 1), "\n"),
+                                                 ui::ItemPlace::Beside);
+        heading.length = kCountFieldLength;
+        items.push_back(std::move(heading));
+    }
+    for (int i = 1; i <= I; ++i) {
+        ui::DialogItem heading = ui::static_text(grid_heading(i, labels, static_cast<std::size_t>(i - 1), " "));
+        heading.length = kRowHeadingLength;
+        items.push_back(std::move(heading));
+        for (int j = 1; j <= J; ++j) {
+            ui::DialogItem field = ui::edit_field(cells[static_cast<std::size_t>(i - 1) * J + (j - 1)],
+                                                  kCountFieldLength, ui::ItemPlace::Beside);
+            field.font = kFieldFont;
+            items.push_back(std::move(field));
+        }
+    }
+    ui::add_ok_cancel(items, kButtonFont);
+}
+
+// A cell holds a count when it is empty (0) or holds digits, with blanks
+// only before or after them.
+bool holds_count(std::string_view cell) {
+    const std::string_view digits = trimmed(without_leading_blanks(cell));
+    return holds_digits_and_blanks_only(digits) && digits.find(' ') == std::string_view::npos;
+}
+
+// The first cell that does not hold a count, as a message naming its row and
+// column; empty when every cell holds one.
+std::string refused_cell(const std::vector<std::string>& cells, int I, int J) {
+    for (int i = 1; i <= I; ++i) {
+        for (int j = 1; j <= J; ++j) {
+            const std::string_view cell =
+                std::string_view(cells[static_cast<std::size_t>(i - 1) * J + (j - 1)]).substr(0, kCountFieldLength);
+            if (!holds_count(cell)) {
+                return "Row " + std::to_string(i) + ", column " + std::to_string(j) + " holds \"" +
+                       std::string(trimmed(without_leading_blanks(cell))) +
+                       "\".\nPlease type a count (digits only), or leave the cell empty for 0.";
+            }
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -141,7 +239,7 @@ void EnterLabels(Session& session) {
         return;
     }
 
-    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
+    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select (New) Name for Label File",
         .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
@@ -154,7 +252,7 @@ void EnterLabels(Session& session) {
         show_message(session, "Cancellation", cancelled);
         return;
     }
-    job.label_file = fixed(*name, kFileNameField);
+    job.label_file = fixed(*name, kFileNameLength);
 
     OutputFile file;
     bool written = file.open(*name);
@@ -199,29 +297,25 @@ void EnterData(Session& session) {
     std::vector<std::string> buffers;
     std::vector<ui::DialogItem> items;
     if (I < 0 || J < 0 || !obtain(counts, I, J) ||
-        !obtain_fields(static_cast<std::int64_t>(I) * J, 2, buffers, items)) {
+        !obtain_fields(static_cast<std::int64_t>(I) * J, static_cast<std::size_t>(I) + J + 3, buffers, items)) {
         allocation_failed(session);
         return;
     }
-    // Column j of the table is column j of the dialog; cell (i, j) is
-    // buffers[(j - 1) * I + (i - 1)].
-    for (int j = 1; j <= J; ++j) {
-        for (int i = 1; i <= I; ++i) {
-            const ui::ItemPlace place = (i == 1 && j > 1) ? ui::ItemPlace::NewColumn : ui::ItemPlace::Below;
-            ui::DialogItem field = ui::edit_field(buffers[static_cast<std::size_t>(j - 1) * I + (i - 1)],
-                                              kCountFieldLength, place);
-            field.font = kFieldFont;
-            items.push_back(std::move(field));
-        }
-    }
-    ui::add_ok_cancel(items, kButtonFont);
+    const std::vector<std::string> labels = labels_for_grid(session, I, J);
     const std::string cancelled = message_text("('No data file has been created')");
-    if (session.layer.dialog_box(items, "Input of data and Creation Data File", kDialogFont) != ui::kDialogOk) {
-        show_message(session, "Cancellation", cancelled);
-        return;
+    for (;;) {
+        grid_items(items, buffers, I, J, labels);
+        if (session.layer.dialog_box(items, "Input of data and Creation Data File", kDialogFont) != ui::kDialogOk) {
+            show_message(session, "Cancellation", cancelled);
+            return;
+        }
+        const std::string refused = refused_cell(buffers, I, J);
+        if (refused.empty()) break;
+        // Nothing is written; the grid opens again as typed.
+        show_message(session, "Count Not Accepted", refused);
     }
 
-    job.data_file = fixed(".dat", kFileNameField);
+    job.data_file = fixed(".dat", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select (New) Name for Data File",
         .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
@@ -234,11 +328,11 @@ void EnterData(Session& session) {
         show_message(session, "Cancellation", cancelled);
         return;
     }
-    job.data_file = fixed(*name, kFileNameField);
+    job.data_file = fixed(*name, kFileNameLength);
 
-    for (int j = 1; j <= J; ++j) {
-        for (int i = 1; i <= I; ++i) {
-            const std::string& cell = buffers[static_cast<std::size_t>(j - 1) * I + (i - 1)];
+    for (int i = 1; i <= I; ++i) {
+        for (int j = 1; j <= J; ++j) {
+            const std::string& cell = buffers[static_cast<std::size_t>(i - 1) * J + (j - 1)];
             counts(i, j) = read_number_field(std::string_view(cell).substr(0, kCountFieldLength));
         }
     }

@@ -9,6 +9,7 @@
 // its field is refused with the message box "File Name Too Long".
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +17,6 @@
 #include "app/session.h"
 
 namespace marvist {
-
-// Length of a file-name field (data_file, label_file, output_file, ...).
-inline constexpr std::size_t kFileNameField = 80;
 
 // The name to keep for path: relative to the working folder when it lies
 // inside it, else absolute. path is taken relative to the working folder
@@ -38,8 +36,17 @@ std::optional<std::string> accept_chosen_file(Session& session, const std::strin
 std::optional<std::string> accept_data_file(Session& session, const std::string& chosen);
 
 // Makes the folder of file the working folder (an old job's set-up file, so
-// that the names in it resolve as they do for the batch runner). False when
-// the folder cannot be entered.
-bool enter_folder_of(const std::string& file);
+// that the names in it resolve as they do for the batch runner); the listing
+// already named keeps a name that still finds it. False when the folder
+// cannot be entered.
+bool enter_folder_of(Session& session, const std::string& file);
+
+// Makes folder the working folder. The listing already named, and the label
+// file when keep_label_file is set and labels are selected, keep names that
+// still find them; a label file that cannot is refused with "File Name Too
+// Long" and labels_selected becomes 0; a listing that cannot is no longer
+// named (output_file blank) and the Save As prompt closes. False when the folder cannot be
+// entered, and then nothing has changed.
+bool move_working_folder(Session& session, const std::filesystem::path& folder, bool keep_label_file);
 
 }  // namespace marvist

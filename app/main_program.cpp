@@ -4,11 +4,15 @@
 #include <string>
 
 #include "app/data_entry.h"
+#include "app/file_windows.h"
 #include "app/file_names.h"
+#include "app/import_table.h"
+#include "app/joint_plot_command.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
+#include "app/results_window.h"
 #include "app/run_job_dialog.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 
@@ -47,38 +51,10 @@ constexpr std::string_view kInputLabelsHint = "Input labels on screen and save i
 const ui::Rgb kDarkRed{128, 0, 0};
 const ui::Rgb kBlue{0, 0, 255};
 
-// Command 1: a file of the user's choice in a scroll window of its own.
-void open_file_window(Session& session) {
-    ui::Windowing& layer = session.layer;
-    const ui::FontSpec font =
-        layer.choose_font("Select Font; For OUTPUT choose Linedraw").value_or(ui::FontSpec{"LotusLineDraw", 9});
-    const ui::FileDialogSpec dialog{.owner = session.main_window};
-    const std::optional<std::string> chosen = layer.open_file_dialog(dialog);
-    if (!chosen) return;
-    ui::ScrollWindowSpec request;
-    request.title = *chosen;
-    request.placement = ui::Placement{0.05, 0.3, 0.9, 0.5};
-    request.file = *chosen;
-    request.font = font;
-    request.parent = session.main_window;
-    session.file_window = layer.create_scroll_window(request);
-    layer.show_line_column_panes(true);
-}
-
-// Command 2: closes the window of command 1.
-void close_file_window(Session& session) {
-    ui::Windowing& layer = session.layer;
-    if (session.file_window != ui::kNoWindow && layer.window_exists(session.file_window)) {
-        layer.destroy_window(session.file_window);
-    }
-    session.file_window = ui::kNoWindow;
-    layer.show_line_column_panes(false);
-}
-
 // Command 33: the data file of the next job.
 void choose_data_file(Session& session) {
     JobRecord& job = session.job;
-    job.data_file = fixed(".dat", kFileNameField);
+    job.data_file = fixed(".dat", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select Data File",
         .filters = {{"Sample Distribution files (*.dat)", "*.dat"}, {"All files (*.*)", "*.*"}},
@@ -92,7 +68,7 @@ void choose_data_file(Session& session) {
         show_message(session, "Cancellation", message_text("('No data file has been selected')"));
         return;
     }
-    job.data_file = fixed(*name, kFileNameField);
+    job.data_file = fixed(*name, kFileNameLength);
     session.data_selected = 1;
     session.job_defined = 0;
     const std::string shown(trimmed(job.data_file));
@@ -112,7 +88,7 @@ void choose_data_file(Session& session) {
 // Command 34: the label file of the next job.
 void choose_label_file(Session& session) {
     JobRecord& job = session.job;
-    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameField);
+    if (session.job_defined == 0) job.label_file = fixed(".lab", kFileNameLength);
     const ui::FileDialogSpec dialog{
         .title = "Select Label File",
         .filters = {{"Label files (*.lab)", "*.lab"}, {"All files (*.*)", "*.*"}},
@@ -126,7 +102,7 @@ void choose_label_file(Session& session) {
         show_message(session, "Cancellation", message_text("('No label file has been selected')"));
         return;
     }
-    job.label_file = fixed(*name, kFileNameField);
+    job.label_file = fixed(*name, kFileNameLength);
     session.labels_selected = 1;
     const std::string shown(trimmed(job.label_file));
     if (session.data_selected != 1) {
@@ -197,11 +173,17 @@ std::vector<ui::MenuItem> main_menu() {
                 {command("&Open", "Open an arbitrary file", kCommandOpen),
                  command("&Close", "Close a file", kCommandClose, true), separator(),
                  command("Get File Name of &Data Set", data_hint, kCommandDataFile),
-                 command("Get Name of &Label File", label_hint, kCommandLabelFile), separator(),
+                 command("Get Name of &Label File", label_hint, kCommandLabelFile),
+                 command("Import &Table...", "Make a job of a table of counts in a CSV file", kCommandImportTable),
+                 separator(),
                  command("&Input New Data", data_input_hint, kCommandEnterData),
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels), separator(),
                  command("&Print", "Print the contents of a window", kCommandPrint),
                  command("Pa&ge Setup", "Use the page setup dialog box to configure the printer", kCommandPageSetup),
+                 separator(),
+                 command("&Results", "Show the results of the last job as tables", kCommandShowResults, true),
+                 command("&Export Results...", "Write the results of the last job as CSV files with a data package",
+                         kCommandExportResults, true),
                  separator(), command("E&xit", "Exit the program", kCommandExit)}),
         submenu("&Input File Names", "Provide file names for Data and Labels to start a new job",
                 {command("Get &Data Set Name", data_hint, kCommandDataFile),
@@ -216,6 +198,9 @@ std::vector<ui::MenuItem> main_menu() {
         submenu("In&put Data and Labels", "Input Data and/or Labels on directly on screen",
                 {command("&Input New Data", data_input_hint, kCommandEnterData),
                  command("Input New La&bels", label_input_hint, kCommandEnterLabels)}),
+        submenu("&Joint Plot", "Graphical joint plot of the last NSCA solution",
+                {command("&Show Joint Plot", "Show the rows and columns of the NSCA solution in a window",
+                         kCommandJointPlot, true)}),
         submenu("&Help", "Help and About",
                 {command("&About", "Program information", kCommandAbout),
                  command("Ac&knowledgement", "Information on Windowing", kCommandAcknowledgement),
@@ -279,11 +264,15 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandAcknowledgement:
         case kCommandErrorHandling:
         case kCommandVersion: show_help(session, number); break;
-        case kCommandNewJob: RunJobDialog(session, "new "); break;
-        case kCommandSameJob: RunJobDialog(session, "same"); break;
-        case kCommandOldJob: RunJobDialog(session, "old "); break;
+        case kCommandNewJob: RunJobDialog(session, JobMode::New); break;
+        case kCommandSameJob: RunJobDialog(session, JobMode::Same); break;
+        case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;
         case kCommandDataFile: choose_data_file(session); break;
         case kCommandLabelFile: choose_label_file(session); break;
+        case kCommandImportTable: ImportTable(session); break;
+        case kCommandJointPlot: ShowJointPlot(session); break;
+        case kCommandShowResults: ShowResults(session); break;
+        case kCommandExportResults: ExportResults(session); break;
         case kCommandExit: return 0;
         default: show_message(session, "default", "Command not recognized"); break;
     }

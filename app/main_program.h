@@ -25,6 +25,10 @@ inline constexpr int kCommandOldJob = 31;
 inline constexpr int kCommandSameJob = 32;
 inline constexpr int kCommandDataFile = 33;
 inline constexpr int kCommandLabelFile = 34;
+inline constexpr int kCommandImportTable = 35;
+inline constexpr int kCommandJointPlot = 40;
+inline constexpr int kCommandShowResults = 41;
+inline constexpr int kCommandExportResults = 42;
 inline constexpr int kCommandExit = 257;
 
 // Picture numbers of the toolbar buttons (the layer draws them).

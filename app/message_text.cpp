@@ -1,6 +1,6 @@
 #include "app/message_text.h"
 
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/session.h"
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 

@@ -9,10 +9,10 @@
 #include "app/dialog_items.h"
 #include "app/file_names.h"
 #include "app/message_text.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 
 namespace marvist {
 
@@ -85,7 +85,8 @@ void SaveOutputAs(Session& session) {
     }
     const std::string current = listing_name(session);
     if (same_file(current, *name) || session.layer.copy_file(current, *name, true)) {
-        session.job.output_file = fixed(*name, kFileNameField);
+        session.job.output_file = fixed(*name, kFileNameLength);
+        session.layer.show_status_text("Output saved in " + *name);
         return;
     }
     keep_current_listing(session,
@@ -108,7 +109,7 @@ void PrintListing(Session& session, ui::WindowId window) {
     if (!chosen) return;
     const std::optional<std::string> name = accept_chosen_file(session, *chosen);
     if (!name) return;
-    session.job.output_file = fixed(*name, kFileNameField);
+    session.job.output_file = fixed(*name, kFileNameLength);
 
     InputFile listing;
     if (!listing.open(*name)) return;
@@ -121,8 +122,8 @@ void PrintListing(Session& session, ui::WindowId window) {
                      "word wrap and lines may be truncated.')",
                      {kLineFeed, kLineFeed, kLineFeed}),
         "Print Information", ui::MessageStyle::Ok, window);
-    const ui::FontSpec font =
-        layer.choose_font("!! Select  Linedraw and appropriate point size !!").value_or(kLineDraw);
+    const std::optional<ui::FontSpec> font = layer.choose_font("!! Select  Linedraw and appropriate point size !!");
+    if (!font) return;  // a cancelled font choice cancels the printing
 
     const Layout& whole_line = cached_layout("(A)");
     for (int page = 1; page <= kMaxPrintedPages; ++page) {
@@ -133,7 +134,7 @@ void PrintListing(Session& session, ui::WindowId window) {
                 layer.print_page_end();
                 return;
             }
-            layer.print_line(cp437_to_utf8(text[0]), font);
+            layer.print_line(cp437_to_utf8(text[0]), *font);
         }
         layer.print_page_end();
     }

@@ -20,8 +20,8 @@ void ShowOutput(Session& session);
 void OfferSaveAs(Session& session);
 
 // The prompt's "Save As": copies the listing to a file the user names, which
-// then becomes output_file; a cancelled dialog or a failed copy keeps the
-// current listing and says so.
+// then becomes output_file (the status bar confirms it); a cancelled dialog
+// or a failed copy keeps the current listing and says so.
 void SaveOutputAs(Session& session);
 
 // The prompt's "No/Close": closes the prompt.
@@ -29,8 +29,8 @@ void CloseSaveAsPrompt(Session& session);
 
 // The Print command: asks for the listing (output_file proposed; the choice
 // becomes output_file) and prints it, 60 lines of at most 80 characters a
-// page, each page after its own print dialog; a cancelled print dialog ends
-// the printing.
+// page, each page after its own print dialog; a cancelled font choice or
+// print dialog ends the printing.
 //   window: the window that owns the print dialogs.
 void PrintListing(Session& session, ui::WindowId window);
 

@@ -1,6 +1,7 @@
 #include "app/report_windows.h"
 
-#include "listing/cp437.h"
+#include "app/file_windows.h"
+#include "base/cp437.h"
 
 namespace marvist {
 
@@ -17,6 +18,7 @@ ui::ScrollWindowSpec error_window_spec(ui::WindowId parent) {
     ui::ScrollWindowSpec request;
     request.title = "Errors and Warnings";
     request.placement = ui::Placement{0.0, 0.0, 0.8, 0.4};
+    request.below_main_bars = true;
     request.text_colour = ui::Rgb{255, 255, 255};
     request.background = ui::Rgb{128, 0, 0};
     request.font = ui::FontSpec{"LotusLineDraw", 9};
@@ -28,6 +30,7 @@ ui::ScrollWindowSpec progress_window_spec(ui::WindowId parent) {
     ui::ScrollWindowSpec request;
     request.title = "Progress of Marvist";
     request.placement = ui::Placement{0.4, 0.0, 0.6, 0.4};
+    request.below_main_bars = true;
     request.text_colour = ui::Rgb{128, 0, 0};
     request.background = ui::Rgb{255, 255, 255};
     request.font = ui::FontSpec{"arial", 9};
@@ -62,6 +65,7 @@ void close_job_windows(Session& session) {
     close_window(session.layer, session.error_window);
     close_window(session.layer, session.output_window);
     close_window(session.layer, session.save_as_prompt);  // it belongs to the output window
+    update_line_column_panes(session);
 }
 
 }  // namespace marvist

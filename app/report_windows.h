@@ -10,7 +10,9 @@
 
 namespace marvist {
 
-// How each window is made: title, font, colours and placement.
+// How each window is made: title, font, colours and placement. Both stand
+// below the main window's menu bar and toolbar where their places at the top
+// of the screen would cover them.
 ui::ScrollWindowSpec error_window_spec(ui::WindowId parent);
 ui::ScrollWindowSpec progress_window_spec(ui::WindowId parent);
 
@@ -36,7 +38,8 @@ private:
 };
 
 // Closes the progress, error and output windows, each if it exists, and the
-// Save As prompt over the output window.
+// Save As prompt over the output window; the line and column panes stay only
+// while a viewer of File > Open is open.
 void close_job_windows(Session& session);
 
 }  // namespace marvist

@@ -2,25 +2,28 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "analysis/driver.h"
 #include "app/dialog_items.h"
-#include "app/job_form.h"
+#include "app/joint_plot_command.h"
+#include "app/batch/job_form.h"
 #include "app/message_text.h"
 #include "app/output_window.h"
 #include "app/report_windows.h"
+#include "app/results_window.h"
 #include "app/setup_dialogs.h"
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/record_io.h"
-#include "plot/program_stop.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/program_stop.h"
+#include "base/record_io.h"
+#include "listing/listing_writer.h"
 
 namespace marvist {
 
 namespace {
-
-constexpr std::size_t kTitleLength = 70;
 
 // The texts and switches of the form while it is shown. Title, variable
 // names and data format are UTF-8 here and code page 437 in the job record.
@@ -39,7 +42,7 @@ void incorrect_task(Session& session, std::string_view layout) {
     show_message(session, "Incorrect Task Choice", message_text(layout, {kLineFeed}));
 }
 
-// Mode "new ": allowed once a data file has been chosen or created and no job
+// A new job: allowed once a data file has been chosen or created and no job
 // has been defined for it; the form gets its defaults.
 bool prepare_new_job(Session& session) {
     JobRecord& job = session.job;
@@ -54,25 +57,25 @@ bool prepare_new_job(Session& session) {
         incorrect_task(session, "('No Data Set is yet available.',A,'Please select or create a Data Set first.')");
         return false;
     }
-    job.title = fixed("Title of your job", 70);
-    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", 10);
-    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", 10);
-    job.row_variable = fixed("Row Variable", 12);
-    job.col_variable = fixed("Col Variable", 12);
-    job.job_name = fixed("NewJob", 80);
-    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", 80);
-    job.data_format = fixed("*", 70);
+    job.title = fixed("Title of your job", kTitleLength);
+    job.n_rows_text = fixed(job.n_rows != 0 ? std::to_string(job.n_rows) : "2", kNumberTextLength);
+    job.n_cols_text = fixed(job.n_cols != 0 ? std::to_string(job.n_cols) : "2", kNumberTextLength);
+    job.row_variable = fixed("Row Variable", kVariableNameLength);
+    job.col_variable = fixed("Col Variable", kVariableNameLength);
+    job.job_name = fixed("NewJob", kFileNameLength);
+    if (session.labels_selected == 0) job.label_file = fixed("NoLabel.lab", kFileNameLength);
+    job.data_format = fixed("*", kDataFormatLength);
     job.dependence = 0;
     job.do_nsca = 0;
     job.do_homogenise = 0;
     job.do_symmetry = 0;
-    job.n_axes_text = fixed("1", 10);
-    job.n_supp_text = fixed("0", 10);
+    job.n_axes_text = fixed("1", kNumberTextLength);
+    job.n_supp_text = fixed("0", kNumberTextLength);
     session.job_defined = 1;
     return true;
 }
 
-// Mode "old ": the job of a set-up file. The file's label line decides
+// An old job: the job of a set-up file. The file's label line decides
 // whether labels are read, as it did when the file was saved.
 bool prepare_old_job(Session& session) {
     session.job_defined = 1;
@@ -81,20 +84,20 @@ bool prepare_old_job(Session& session) {
     session.data_selected = 1;
     // An unreadable file leaves the job record as it was.
     if (choice != SetupChoice::Unreadable && session.labels_selected == 0) {
-        session.job.label_file = fixed("NoLabel.lab", 80);
+        session.job.label_file = fixed("NoLabel.lab", kFileNameLength);
     }
     return choice == SetupChoice::Read;
 }
 
-// Mode "same": the previous job's texts, with the numbers of axes and
+// The same job: the previous job's texts, with the numbers of axes and
 // predictors as the driver left them.
 bool prepare_same_job(Session& session) {
     if (session.job_defined == 0) {
         show_message(session, "Incorrect Task Choice", message_text("('No previous Job available')"));
         return false;
     }
-    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), 10);
-    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), 10);
+    session.job.n_axes_text = fixed(std::to_string(session.job.n_axes), kNumberTextLength);
+    session.job.n_supp_text = fixed(std::to_string(session.job.n_supp), kNumberTextLength);
     return true;
 }
 
@@ -111,9 +114,11 @@ JobForm fill_form(const Session& session) {
     form.row_variable = cp437_to_utf8(trimmed(job.row_variable));
     form.n_cols_text = std::string(trimmed(job.n_cols_text));
     form.col_variable = cp437_to_utf8(trimmed(job.col_variable));
-    form.job_name = std::string(trimmed(job.job_name));
-    form.data_file = std::string(trimmed(job.data_file));
-    form.label_file = std::string(trimmed(job.label_file));
+    // OK removes leading blanks from the names (set-up files of earlier
+    // versions leave one): they are not shown either.
+    form.job_name = std::string(trimmed(without_leading_blanks(job.job_name)));
+    form.data_file = std::string(trimmed(without_leading_blanks(job.data_file)));
+    form.label_file = std::string(trimmed(without_leading_blanks(job.label_file)));
     form.data_format = cp437_to_utf8(trimmed(job.data_format));
     form.n_axes_text = std::string(trimmed(job.n_axes_text));
     form.n_supp_text = std::string(trimmed(job.n_supp_text));
@@ -126,8 +131,9 @@ JobForm fill_form(const Session& session) {
     return form;
 }
 
-// The items of the form in three columns.
-std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
+// The items of the form in three columns. A new job's form opens with its
+// title selected, so that typing replaces the default title.
+std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session, bool title_preselected) {
     using ui::DialogItem;
     using ui::ItemKind;
     using ui::ItemPlace;
@@ -137,6 +143,7 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     };
     const auto edit = [&items](std::string& buffer, int length, bool enabled = true) {
         items.push_back(ui::edit_field(buffer, length, ItemPlace::Below, enabled));
+        return &items.back();
     };
     const auto group = [&items](std::string caption, ItemPlace place = ItemPlace::Below) {
         items.push_back(ui::group_box(std::move(caption), place));
@@ -146,27 +153,29 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     };
 
     text("Title for Analysis");
-    edit(form.title, 70);
-    text("Number of Rows");
-    edit(form.n_rows_text, 10);
+    edit(form.title, kTitleLength)->preselected = title_preselected;
+    text(std::string(kRowsField));
+    edit(form.n_rows_text, kNumberTextLength);
     text("Row Label (12 positions)");
-    edit(form.row_variable, 12);
-    text("Number of Columns");
-    edit(form.n_cols_text, 10);
+    edit(form.row_variable, kVariableNameLength);
+    text(std::string(kColsField));
+    edit(form.n_cols_text, kNumberTextLength);
     text("Column Label (12 positions)");
-    edit(form.col_variable, 12);
+    edit(form.col_variable, kVariableNameLength);
     group("Category Labels");
     radio("Yes", form.labels_yes);
     radio("No", form.labels_no);
 
     text("Job Name (8 positions) - Used for Filenames", ItemPlace::NewColumn);
-    edit(form.job_name, 80);
+    edit(form.job_name, kFileNameLength);
     text("Name Data File");
     edit(form.data_file, 80, session.data_selected != 0);
     text("Name Label File");
-    edit(form.label_file, 80, session.labels_selected != 0);
+    // Follows the Labels choice, so a name left from an earlier job shows
+    // as soon as labels are asked for.
+    edit(form.label_file, 80, form.labels_yes != 0)->enabled_while = &form.labels_yes;
     text("Integer Input Format; * is Free");
-    edit(form.data_format, 70);
+    edit(form.data_format, kDataFormatLength);
     items.push_back(ui::check_box("Save Input Parameters to File", form.save_setup));
 
     group("Type of Dependency", ItemPlace::NewColumn);
@@ -181,10 +190,10 @@ std::vector<ui::DialogItem> form_items(JobForm& form, const Session& session) {
     group("Symmetry/SkewSymmetry");
     radio("Yes", form.symmetry_yes);
     radio("No", form.symmetry_no);
-    text("No. of Axes in NSCA");
-    edit(form.n_axes_text, 10);
-    text("No. of Supplementary Predictors");
-    edit(form.n_supp_text, 10);
+    text(std::string(kAxesField));
+    edit(form.n_axes_text, kNumberTextLength);
+    text(std::string(kSuppField));
+    edit(form.n_supp_text, kNumberTextLength);
     ui::add_ok_cancel(items);
     DialogItem note = ui::static_text(
         "Note that if Name Data File is disabled no analysis is possible. Please choose Data File first.");
@@ -208,9 +217,9 @@ void cancel_job(Session& session, const JobForm& form) {
     }
 }
 
-// Reads the form back into the job record; false (with a message box) when
-// the form cannot make a job, and then nothing has changed.
-bool confirm_job(Session& session, const JobForm& form) {
+// Reads the form back into the job record. A form that cannot make a job is
+// refused: the error says why, and nothing has changed.
+FormError confirm_job(Session& session, const JobForm& form) {
     JobRecord job = session.job;
     job.title = utf8_to_cp437(form.title);
     job.n_rows_text = form.n_rows_text;
@@ -223,11 +232,9 @@ bool confirm_job(Session& session, const JobForm& form) {
     job.data_format = utf8_to_cp437(form.data_format);
     job.n_axes_text = form.n_axes_text;
     job.n_supp_text = form.n_supp_text;
-    const FormError error = read_back_job_form(job);
-    if (error.failed) {
-        show_message(session, "Job Name Not Accepted", error.message);
-        return false;
-    }
+    FormError error = check_form_entries(job, form.labels_yes != 0);
+    if (!error.failed) error = read_back_job_form(job);
+    if (error.failed) return error;
     session.labels_selected = form.labels_yes != 0 ? 1 : 0;
     job.has_labels = session.labels_selected;
     job.dependence = form.rows_dependent != 0 ? 0 : 1;
@@ -236,29 +243,33 @@ bool confirm_job(Session& session, const JobForm& form) {
     job.do_symmetry = form.symmetry_yes != 0 ? 1 : 0;
     job.save_setup = form.save_setup != 0 ? 1 : 0;
     session.job = std::move(job);
-    return true;
+    return FormError{};
 }
 
-// The job's report windows and console for the length of one run.
+// The job's report windows, console and listing for the length of one run.
 class JobOutlets {
 public:
     explicit JobOutlets(Session& session)
-        : session_(session), reports_(session), console_(session.console ? session.console : stdout) {
-        session_.rs.reports = &reports_;
-        session_.rs.standard_output = &console_;
+        : session_(session),
+          reports_(session),
+          console_(session.console ? session.console : stdout),
+          writer_(&console_) {
+        session_.context.reports = &reports_;
     }
     ~JobOutlets() {
         if (session_.console) std::fflush(session_.console);
-        session_.rs.reports = nullptr;
-        session_.rs.standard_output = nullptr;
+        session_.context.reports = nullptr;
     }
     JobOutlets(const JobOutlets&) = delete;
     JobOutlets& operator=(const JobOutlets&) = delete;
+
+    ListingWriter& writer() { return writer_; }
 
 private:
     Session& session_;
     WindowReportSink reports_;
     ConsoleSink console_;
+    ListingWriter writer_;
 };
 
 // Runs the confirmed job; false when a stop of the printer plots ended the
@@ -266,7 +277,10 @@ private:
 bool run_confirmed_job(Session& session) {
     try {
         JobOutlets outlets(session);
-        run_job(session.job, session.rs);
+        JobResults results = run_job(session.job, session.context, outlets.writer());
+        session.fatal_state = results.fatal_state;
+        keep_plot_solution(session, results);
+        keep_results(session, std::move(results));
     } catch (const ProgramStop& stop) {
         session.layer.message_box(stop.what(), "Marvist Stopped", ui::MessageStyle::Ok, session.main_window);
         session.layer.quit_program();
@@ -277,30 +291,42 @@ bool run_confirmed_job(Session& session) {
 
 }  // namespace
 
-void RunJobDialog(Session& session, std::string_view mode) {
-    close_job_windows(session);
+void RunJobDialog(Session& session, JobMode mode) {
+    // The windows of the previous job stay until a new job really starts: a
+    // refused task choice or a cancelled form leaves them as they are.
     bool go = false;
-    if (mode == "new ") {
-        go = prepare_new_job(session);
-    } else if (mode == "old ") {
-        go = prepare_old_job(session);
-    } else if (mode == "same") {
-        go = prepare_same_job(session);
+    switch (mode) {
+        case JobMode::New: go = prepare_new_job(session); break;
+        case JobMode::Old: go = prepare_old_job(session); break;
+        case JobMode::Same: go = prepare_same_job(session); break;
     }
     if (!go) return;
 
     JobForm form = fill_form(session);
-    std::vector<ui::DialogItem> items = form_items(form, session);
-    const int answer = session.layer.dialog_box(items, "Job and Data options Marvist", ui::FontSpec{"Arial", 9});
-    if (answer != ui::kDialogOk || session.data_selected == 0) {
-        cancel_job(session, form);
-        return;
+    bool first_showing = true;
+    for (;;) {
+        std::vector<ui::DialogItem> items = form_items(form, session, first_showing && mode == JobMode::New);
+        first_showing = false;
+        const int answer = session.layer.dialog_box(items, "Job and Data options Marvist", ui::FontSpec{"Arial", 9});
+        if (answer != ui::kDialogOk || session.data_selected == 0) {
+            cancel_job(session, form);
+            return;
+        }
+        const FormError refused = confirm_job(session, form);
+        if (!refused.failed) break;
+        // The form opens again with everything as the user typed it.
+        show_message(session, refused.title, refused.message);
     }
-    if (!confirm_job(session, form)) return;
 
+    close_job_windows(session);
+    drop_plot_solution(session);
+    forget_results(session);
     write_setup_file(session);
     if (!run_confirmed_job(session)) return;
-    if (session.rs.fatal_state < 2) {
+    if (session.fatal_state != FatalState::Fatal) {
+        // The plot first, so that the listing and the Save As prompt come in
+        // front of it.
+        if (session.plot_solution) ShowJointPlot(session);
         ShowOutput(session);
         OfferSaveAs(session);
     }

@@ -1,13 +1,19 @@
 // The process-wide state of the desktop program: the job record, the
-// job-state flags, the run state of the last job, and the windows that live
-// from one job to the next. Every routine of the user interface takes it.
+// job-state flags, what a job is lent and how the last one ended, and the
+// windows that live from one job to the next. Every routine of the user
+// interface takes it.
 #pragma once
 
 #include <cstdio>
+#include <optional>
+#include <vector>
 
+#include "analysis/job_context.h"
 #include "analysis/job_record.h"
-#include "analysis/run_state.h"
+#include "analysis/job_results.h"
 #include "app/windowing.h"
+#include "biplot/biplot_input.h"
+#include "stats/permutation_test.h"
 
 namespace marvist {
 
@@ -20,7 +26,17 @@ struct Session {
     ui::Windowing& layer;
 
     JobRecord job;  // the job of the form, kept from one dialog to the next
-    RunState rs;    // the run state of the last job
+    JobContext context;                         // reports (while a job runs), clock
+    FatalState fatal_state = FatalState::None;  // how the last job ended
+    // The NSCA solution of the last job, when it has two axes or more: what
+    // the Joint Plot window shows.
+    std::optional<BiplotSolution> plot_solution;
+    // The last job's results when it ended without a fatal error, and the
+    // permutation test of its last export: what the Results window shows and
+    // File > Export Results writes.
+    std::optional<JobResults> results;
+    std::optional<PermutationResult> permutation;
+    PermutationOptions permutation_asked;  // the last export's number of permutations and seed
     // Where a job's copies of result blocks go: the console the program was
     // started from.
     std::FILE* console = stdout;
@@ -35,8 +51,10 @@ struct Session {
     ui::WindowId progress_window = ui::kNoWindow;  // "Progress of Marvist"
     ui::WindowId error_window = ui::kNoWindow;     // "Errors and Warnings"
     ui::WindowId output_window = ui::kNoWindow;    // "Output of Marvist"
-    ui::WindowId file_window = ui::kNoWindow;      // a file opened with File/Open
+    std::vector<ui::WindowId> file_windows;        // files opened with File/Open, oldest first
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
+    ui::WindowId plot_window = ui::kNoWindow;      // "Joint Plot"
+    ui::WindowId results_window = ui::kNoWindow;   // "Results of Marvist"
 };
 
 // Clears the job state: n_rows, n_cols and the three job-state flags.

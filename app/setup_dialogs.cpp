@@ -5,8 +5,8 @@
 
 #include "app/file_names.h"
 #include "app/message_text.h"
-#include "app/setup_file.h"
-#include "listing/fixed_text.h"
+#include "app/batch/setup_file.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 
@@ -15,21 +15,16 @@ void write_setup_file(Session& session) {
     if (job.save_setup == 0) return;
 
     const ui::FileDialogSpec dialog{
-
         .title = "Select a file name for saving set-up",
-
         .filters = {{"Reusable Set-Up files (*.set)", "*.set"}, {"All files (*.*)", "*.*"}},
-
         .default_extension = "set",
-
         .initial_name = std::string(trimmed(job.setup_file)),
-
         .owner = session.main_window};
     const std::optional<std::string> chosen = session.layer.save_file_dialog(dialog);
     if (!chosen) return;
     const std::optional<std::string> name = accept_chosen_file(session, *chosen);
     if (!name) return;
-    job.setup_file = fixed(*name, kFileNameField);
+    job.setup_file = fixed(*name, kFileNameLength);
 
     const SetupFileStatus status = write_setup_file(*name, job);
     if (!status.ok) {
@@ -61,7 +56,15 @@ SetupChoice read_setup_file(Session& session) {
         return SetupChoice::Unreadable;
     }
     session.job_defined = 1;
-    enter_folder_of(*chosen);
+    enter_folder_of(session, *chosen);
+    if (!status.warnings.empty()) {
+        std::string text;
+        for (const std::string& warning : status.warnings) {
+            if (!text.empty()) text += '\n';
+            text += warning;
+        }
+        show_message(session, "Set-Up File Warning", text);
+    }
     return SetupChoice::Read;
 }
 

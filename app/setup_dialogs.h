@@ -22,7 +22,8 @@ enum class SetupChoice { Read, Cancelled, Unreadable };
 // "Cancellation") or the file could not be read (a message box naming the
 // file and the problem; the job record is unchanged). After a successful
 // read the folder of the file is the working folder, so that the file names
-// in it resolve.
+// in it resolve, and number fields that hold more than digits and blanks
+// are named in the message box "Set-Up File Warning".
 SetupChoice read_setup_file(Session& session);
 
 }  // namespace marvist

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "listing/layout.h"
-#include "listing/record_io.h"
+#include "base/layout.h"
+#include "base/record_io.h"
 
 namespace marvist {
 namespace {

@@ -3,9 +3,11 @@
 # into build/, runs jobs of 30 x 20, 300 x 300, 1000 x 1000 and 2000 x 2000
 # with every analysis switched on (NSCA with 2 axes, homogenisation,
 # symmetry), and prints for each the median wall time, the peak memory and
-# the size of the listing; then the time of the NSCA's decomposition on each
-# job's table (full and fast path) with its share of the job's wall time;
-# then the listing writer's throughput.
+# the size of the listing; the 1000 x 1000 job again with its joint plots
+# (--plots) and with its results exported (--export); the time of the NSCA's
+# decomposition on each job's table (full and fast path) with its share of
+# the job's wall time; then the listing writer's throughput, the time of the
+# joint plot pictures and of 10 000 permutations of a 30 x 20 table.
 #
 #   bash bench/run-benchmarks.sh [RUNS [SIZE...]]
 #
@@ -23,7 +25,7 @@ bash "$root/scripts/install-deps.sh" >/dev/null
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DMARVIST_BUILD_GUI=OFF -DMARVIST_BUILD_TESTS=OFF \
   -DMARVIST_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target marvist-run listing_bench decomposition_bench >/dev/null
+cmake --build "$build" -j2 --target marvist-run listing_bench decomposition_bench plot_bench permutation_bench >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/marvist-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -63,26 +65,33 @@ make_job() {
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 declare -A job_wall_us
+
+# Median wall time in microseconds of RUNS runs of marvist-run with the
+# given arguments.
+median_wall() {
+  local times=() k start end status
+  for ((k = 0; k < runs; k++)); do
+    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
+    status=0
+    "$build/marvist-run" "$@" >/dev/null 2>"$work/run.err" || status=$?
+    end=${EPOCHREALTIME/./}
+    if ((status != 0)); then
+      echo "marvist-run $* failed (exit status $status):" >&2
+      cat "$work/run.err" >&2
+      exit 1
+    fi
+    times+=($((end - start)))
+  done
+  printf '%s\n' "${times[@]}" | median
+}
+
 printf '%-12s %14s %14s %14s\n' job "wall (median)" "peak memory" "listing size"
 for size in "${sizes[@]}"; do
   rows=${size%x*}
   cols=${size#*x}
   name=bench$size
   make_job "$name" "$rows" "$cols"
-  times=()
-  for ((k = 0; k < runs; k++)); do
-    start=${EPOCHREALTIME/./}  # microseconds, read without starting a process
-    status=0
-    "$build/marvist-run" "$work/$name.set" >/dev/null 2>"$work/$name.err" || status=$?
-    end=${EPOCHREALTIME/./}
-    if ((status != 0)); then
-      echo "marvist-run failed on $size (exit status $status):" >&2
-      cat "$work/$name.err" >&2
-      exit 1
-    fi
-    times+=($((end - start)))
-  done
-  wall_us=$(printf '%s\n' "${times[@]}" | median)
+  wall_us=$(median_wall "$work/$name.set")
   job_wall_us[$size]=$wall_us
   /usr/bin/time -f %M -o "$work/$name.mem" "$build/marvist-run" "$work/$name.set" >/dev/null 2>&1
   peak_kb=$(tail -n 1 "$work/$name.mem")
@@ -90,6 +99,42 @@ for size in "${sizes[@]}"; do
   printf '%-12s %11.1f ms %11.1f MB %11.2f MB\n' "$size" "$(echo "$wall_us" | awk '{ print $1 / 1000 }')" \
     "$(echo "$peak_kb" | awk '{ print $1 / 1024 }')" "$(echo "$listing_bytes" | awk '{ print $1 / 1048576 }')"
 done
+
+# The same 1000 x 1000 job with its joint plots written as SVG (--plots):
+# the median wall time against the job alone above.
+if [[ -n ${job_wall_us[1000x1000]:-} ]]; then
+wall_us=${job_wall_us[1000x1000]}
+times=()
+for ((k = 0; k < runs; k++)); do
+  start=${EPOCHREALTIME/./}
+  "$build/marvist-run" --plots "$work/plots" "$work/bench1000x1000.set" >/dev/null 2>&1
+  end=${EPOCHREALTIME/./}
+  times+=($((end - start)))
+done
+plots_us=$(printf '%s\n' "${times[@]}" | median)
+printf '%-12s %11.1f ms   (%d SVG file(s), %.1f kB)\n' "+ --plots" "$(echo "$plots_us" | awk '{ print $1 / 1000 }')" \
+  "$(ls "$work/plots" | wc -l)" "$(du -sk "$work/plots" | awk '{ print $1 }')"
+
+# The export of the largest job: CSV files of a million rows each, each
+# run into a folder of its own (a run that replaced the files of the run
+# just before would also wait for the disk to take them).
+export_times=()
+for ((k = 0; k < runs; k++)); do
+  start=${EPOCHREALTIME/./}
+  "$build/marvist-run" --export "$work/export-$k" "$work/bench1000x1000.set" >/dev/null 2>"$work/run.err" || {
+    echo "marvist-run --export failed:" >&2
+    cat "$work/run.err" >&2
+    exit 1
+  }
+  end=${EPOCHREALTIME/./}
+  export_times+=($((end - start)))
+done
+export_us=$(printf '%s\n' "${export_times[@]}" | median)
+printf '%-12s %11.1f ms   (the export adds %.0f %%, %s of files)\n' "+ --export" \
+  "$(echo "$export_us" | awk '{ print $1 / 1000 }')" "$(echo "$export_us $wall_us" | awk '{ print 100 * ($1 / $2 - 1) }')" \
+  "$(du -sh "$work/export-0" | cut -f 1)"
+rm -rf "$work"/export-*
+fi
 
 echo
 echo "NSCA decomposition on the job's table, median of $runs (bench/decomposition_bench):"
@@ -109,3 +154,12 @@ echo
 echo "Listing writer throughput (bench/listing_bench):"
 "$build/listing_bench" --benchmark_min_time=0.5 2>/dev/null |
   awk '/^BM_/ { for (k = 1; k <= NF; k++) if ($k ~ /^bytes_per_second=/) { sub(/bytes_per_second=/, "", $k); printf "  %-22s %s\n", $1, $k } }'
+
+echo
+echo "Joint plot pictures (bench/plot_bench: label placement, model + layout + SVG):"
+"$build/plot_bench" --benchmark_min_time=0.5 2>/dev/null |
+  awk '/^BM_/ { printf "  %-28s %10s %s CPU\n", $1, $4, $5 }'
+
+echo
+echo "Permutation test, 10 000 random tables of 30 x 20 (bench/permutation_bench):"
+"$build/permutation_bench" 2>/dev/null | awk '/^BM_/ { printf "  N = %-12s %8s %s wall, %s %s CPU\n", substr($1, index($1, "/") + 1, index($1, "/iter") - index($1, "/") - 1), $2, $3, $4, $5 }'

@@ -1,26 +1,84 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the desktop program on a virtual X
-# display: docs/main-window.png (the program as it starts) and
-# docs/finished-job.png (examples/mobility.set run through Start Old Job).
-# Needs xvfb-run, ImageMagick's import and xdotool.
+# display under the openbox window manager, and checks where the windows
+# stand:
+#   docs/main-window.png     the program as it starts
+#   docs/finished-job.png    examples/mobility.set run through Start Old Job:
+#                            the listing, the progress window below the main
+#                            window's menu bar and toolbar, the Save As prompt
+#   docs/joint-plot-window.png  the Joint Plot window that the job opened
+#                            behind the listing, brought to the front
+#   docs/listing-in-front.png  the main window active again with its Help
+#                            menu open: the listing stays in front of it
+#   docs/joint-plot-readership.png  not a screenshot: the SVG that
+#                            marvist-run --plots writes for examples/readership.set,
+#                            drawn by rsvg-convert (needs marvist-run beside PROGRAM)
+#   docs/failed-job.png      a job whose data file is missing: the error
+#                            window at the top left, its title bar and close
+#                            button on the screen, the menu bar free
+# The checks (printed, and the exit status): every window's frame lies on
+# the screen, the listing is transient for the main window and stacked above
+# it, and the error and progress windows leave the main window's menu bar
+# free. Needs xvfb-run, openbox, ImageMagick's import, xdotool and the X
+# tools xprop and xwininfo.
 #   bash docs/take-screenshots.sh [PROGRAM]   (default: build/marvist)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+screen_w=1280 screen_h=900
 
 if [[ ${1:-} == --on-display ]]; then
   program=$2 work=$3
   cd "$work"
+  openbox >"$work/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
   "$program" >"$work/marvist.log" 2>&1 &
   pid=$!
-  trap 'kill $pid 2>/dev/null || true' EXIT
-  main=$(xdotool search --sync --name "^Marvist - " | head -1)
+  trap 'kill $pid $wm 2>/dev/null || true' EXIT
+  failures=0
+
+  # The visible top-level window of this exact title, waited for. A search
+  # that meets a window being destroyed fails: it is simply tried again.
+  window() {
+    local id=
+    for _ in $(seq 150); do
+      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+      [[ -n $id ]] && break
+      sleep 0.2
+    done
+    echo "$id"
+  }
+  # left top right bottom of a window's frame on the screen.
+  frame() {
+    local id=$1 x y w h ext l r t b
+    x=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print $4}')
+    y=$(xwininfo -id "$id" | awk '/Absolute upper-left Y/ {print $4}')
+    w=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
+    h=$(xwininfo -id "$id" | awk '/Height:/ {print $2}')
+    ext=$(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    read -r l r t b <<<"$ext"
+    echo $((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))
+  }
+  check() {  # description, condition
+    if eval "$2"; then echo "take-screenshots: ok    $1"; else echo "take-screenshots: FAIL  $1"; failures=$((failures + 1)); fi
+  }
+  on_screen() {  # name, window id
+    local l t r b
+    read -r l t r b <<<"$(frame "$2")"
+    check "$1: frame ($l,$t)-($r,$b) on the screen" "((l >= 0 && t >= 0 && r <= screen_w && b <= screen_h))"
+  }
+
+  main=$(window "Marvist - Asymmetric Analysis of Asymmetric Tables - version 2.0c")
   sleep 2
   import -window root "$root/docs/main-window.png"
+  on_screen "main window" "$main"
+  read -r _ main_top _ _ <<<"$(frame "$main")"
+  main_client_top=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $4}')
 
   # Start Old Job > Read Old Set-up File, pick mobility.set, accept the form,
   # save the set-up file over itself, and let the job run.
-  xdotool windowfocus --sync "$main"
+  xdotool windowactivate --sync "$main"
   xdotool key --window "$main" alt+o
   sleep 1; xdotool key r
   sleep 2; xdotool type --delay 40 "mobility.set"; xdotool key Return
@@ -28,18 +86,67 @@ if [[ ${1:-} == --on-display ]]; then
   sleep 2; xdotool key Return   # the set-up file's save dialog
   sleep 2; xdotool key alt+y    # replace the copy made for this run
   sleep 2; xdotool key Return   # "Input saved in Set-Up File"
-  xdotool search --sync --name "^Output of Marvist$" >/dev/null
+  output=$(window "Output of Marvist")
+  progress=$(window "Progress of Marvist")
   sleep 3
   import -window root "$root/docs/finished-job.png"
-  exit 0
+  on_screen "output window" "$output"
+  on_screen "progress window" "$progress"
+  read -r _ progress_top _ _ <<<"$(frame "$progress")"
+  check "progress window below the main window's menu bar" "((progress_top > main_client_top + 20))"
+  check "output window transient for the main window" \
+    "[[ \$(xprop -id $output WM_TRANSIENT_FOR) == *\$(printf '0x%x' $main) ]]"
+
+  # The Joint Plot window that the NSCA job opened behind the listing, in
+  # front now; then out of the way.
+  plot=$(window "Joint Plot - Class of sons by class of fathers [(]invented counts[)]")
+  on_screen "joint plot window" "$plot"
+  xdotool windowactivate --sync "$plot"
+  sleep 1
+  import -window "$plot" -frame "$root/docs/joint-plot-window.png"
+  xdotool windowminimize --sync "$plot"
+
+  # The main window active again, a menu open: the listing stays in front.
+  xdotool windowactivate --sync "$main"
+  sleep 1; xdotool key --window "$main" alt+h
+  sleep 1
+  import -window root "$root/docs/listing-in-front.png"
+  stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+  order=" $(for id in $stacking; do printf '%d ' "$id"; done)"
+  check "output window stacked above the active main window" \
+    "[[ \"\$order\" == *\" $main \"*\" $output \"* ]]"
+  xdotool key Escape
+
+  # A job whose data file is missing: the error window at the top left.
+  sed 's/^ *mobility[.]dat$/missing.dat/' mobility.set >broken.set
+  xdotool windowactivate --sync "$main"
+  xdotool key --window "$main" alt+o
+  sleep 1; xdotool key r
+  sleep 2; xdotool type --delay 40 "broken.set"; xdotool key Return
+  sleep 2; xdotool key Return   # the job form: OK
+  sleep 2; xdotool key Escape   # no set-up file saved
+  errors=$(window "Errors and Warnings")
+  progress=$(window "Progress of Marvist")
+  sleep 3
+  import -window root "$root/docs/failed-job.png"
+  on_screen "error window" "$errors"
+  on_screen "progress window of the failed job" "$progress"
+  read -r errors_left errors_top _ _ <<<"$(frame "$errors")"
+  check "error window at the left edge" "((errors_left == 0))"
+  check "error window below the main window's menu bar" "((errors_top > main_client_top + 20))"
+  exit $((failures > 0))
 fi
 
 program=$(realpath "${1:-$root/build/marvist}")
-for tool in xvfb-run import xdotool; do
+for tool in xvfb-run openbox import xdotool xprop xwininfo rsvg-convert; do
   command -v "$tool" >/dev/null || { echo "take-screenshots: $tool is missing" >&2; exit 1; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$root"/examples/mobility.* "$work"
-xvfb-run -a -s "-screen 0 1280x900x24" bash "${BASH_SOURCE[0]}" --on-display "$program" "$work"
-echo "take-screenshots: docs/main-window.png and docs/finished-job.png written"
+xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" bash "${BASH_SOURCE[0]}" --on-display "$program" "$work"
+cp "$root"/examples/readership.* "$work"
+"$(dirname "$program")/marvist-run" --plots "$work/plots" "$work/readership.set" >/dev/null 2>&1
+rsvg-convert --width 700 --background-color white -o "$root/docs/joint-plot-readership.png" "$work/plots/joint-1-2.svg"
+echo "take-screenshots: docs/main-window.png, finished-job.png, joint-plot-window.png, listing-in-front.png," \
+  "failed-job.png and joint-plot-readership.png written"

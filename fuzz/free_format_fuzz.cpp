@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/layout.h"
+#include "base/record_io.h"
 #include "fuzz/fuzz_support.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text = marvist::fuzz::text_of(data, size);

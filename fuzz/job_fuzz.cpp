@@ -7,11 +7,12 @@
 #include <string>
 
 #include "analysis/driver.h"
-#include "app/job_form.h"
-#include "app/setup_file.h"
+#include "app/batch/job_form.h"
+#include "app/batch/setup_file.h"
+#include "base/fixed_text.h"
+#include "base/program_stop.h"
 #include "fuzz/fuzz_support.h"
-#include "listing/fixed_text.h"
-#include "plot/program_stop.h"
+#include "listing/listing_writer.h"
 
 namespace {
 
@@ -46,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!data_name.empty()) folder.write(data_name, parts[1]);
     if (!label_name.empty() && job.has_labels > 0) folder.write(label_name, parts[2]);
 
-    marvist::RunState rs;  // no report sink: the reports are discarded
+    marvist::JobContext context;  // no report sink: the reports are discarded
+    marvist::ListingWriter writer;
     try {
-        marvist::run_job(job, rs);
+        marvist::run_job(job, context, writer);
     } catch (const marvist::ProgramStop&) {
         // A printer plot stopped the program; its files were closed on the way out.
     }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/layout.h"
+#include "base/record_io.h"
 #include "fuzz/fuzz_support.h"
-#include "listing/layout.h"
-#include "listing/record_io.h"
 
 namespace {
 

@@ -3,9 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/report_error.h"
-#include "listing/row_keys.h"
-#include "listing/storage.h"
+#include "base/row_keys.h"
+#include "base/storage.h"
 
 namespace marvist {
 namespace {
@@ -35,14 +34,10 @@ void write_line(RecordSink& listing, std::string_view layout, const std::vector<
 // held (the caller's memory error).
 template <class AddRow>
 bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_labels,
-                  std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                  RecordSink& listing, RunState& rs, AddRow add_row) {
+                  std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
+                  RecordSink& listing, AddRow add_row) {
     Vector<std::int64_t> numbers;
-    if (!obtain(numbers, ncol)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
-        return false;
-    }
+    if (!obtain(numbers, ncol)) return false;
     for (int j = 1; j <= ncol; ++j) numbers(j) = j;
 
     std::vector<Value> line;
@@ -58,7 +53,7 @@ bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_
         for (int j = first; j <= last; ++j) line.emplace_back(numbers(j));
         write_line(listing, layouts.numbers, line);
 
-        if (no_col_labels == 0) {
+        if (column_labels == ColumnLabels::Shown) {
             line.clear();
             for (int j = first; j <= last; ++j) line.emplace_back(col_labels[static_cast<std::size_t>(j - 1)]);
             write_line(listing, layouts.labels, line);
@@ -92,76 +87,75 @@ const T& element(const T* values, int nrow, int i, int j) {
 }
 
 template <class T>
-void print_int_matrix(const T* values, std::span<const std::string> row_labels,
-                      std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                      RecordSink& listing, RunState& rs) {
-    const BlockLayouts layouts =
-        nrow != 1 ? BlockLayouts{"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))",
-                                 "(' ─────────────┼',70A1)", "(' ',I2,2X,A1,1X,A6,1X,'│',10I7)"}
-                  : BlockLayouts{"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)", "(' ',10I7)"};
-    print_blocks(layouts, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs,
-                 [&](std::vector<Value>& line, int i, int first, int width) {
-                     for (int j = first; j < first + width; ++j)
-                         line.emplace_back(static_cast<long long>(element(values, nrow, i, j)));
-                 });
+bool print_int_matrix(const T* values, std::span<const std::string> row_labels, std::span<const std::string> col_labels,
+                      int nrow, int ncol, ColumnLabels column_labels, RecordSink& listing) {
+    const BlockLayouts layouts = nrow != 1
+                                     ? BlockLayouts{"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))",
+                                                    "(' ─────────────┼',70A1)", "(' ',I2,2X,A1,1X,A6,1X,'│',10I7)"}
+                                     : BlockLayouts{"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)", "(' ',10I7)"};
+    return print_blocks(layouts, row_labels, col_labels, nrow, ncol, column_labels, listing,
+                        [&](std::vector<Value>& line, int i, int first, int width) {
+                            for (int j = first; j < first + width; ++j)
+                                line.emplace_back(static_cast<long long>(element(values, nrow, i, j)));
+                        });
 }
 
 }  // namespace
 
-void print_labelled_matrix(const double* values, std::span<const std::string> row_labels,
-                           std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                           int one_decimal, RecordSink& listing, RunState& rs) {
+bool print_labelled_matrix(const double* values, std::span<const std::string> row_labels,
+                           std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
+                           Decimals decimals, RecordSink& listing) {
+    const bool three = decimals == Decimals::Three;
     BlockLayouts layouts;
     if (nrow != 1) {
         layouts = {"(' NO. L  LABEL │',10(I6,1X))", "('              │',10(1X,A6))", "(' ─────────────┼',70A1)",
-                   one_decimal == 0 ? "(' ',I2,2X,A1,1X,A6,1X,'│',10F7.3)" : "(' ',I2,2X,A1,1X,A6,1X,'│',10F7.1)"};
+                   three ? "(' ',I2,2X,A1,1X,A6,1X,'│',10F7.3)" : "(' ',I2,2X,A1,1X,A6,1X,'│',10F7.1)"};
     } else {
-        layouts = {"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)",
-                   one_decimal == 0 ? "(' ',10F7.3)" : "(' ',10F7.1)"};
+        layouts = {"(' ',10(I6,1X))", "(' ',10(1X,A6))", "(' ',70A1)", three ? "(' ',10F7.3)" : "(' ',10F7.1)"};
     }
-    print_blocks(layouts, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs,
-                 [&](std::vector<Value>& line, int i, int first, int width) {
-                     for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
-                 });
+    return print_blocks(layouts, row_labels, col_labels, nrow, ncol, column_labels, listing,
+                        [&](std::vector<Value>& line, int i, int first, int width) {
+                            for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
+                        });
 }
 
-void print_labelled_int_matrix(const std::int32_t* values, std::span<const std::string> row_labels,
-                               std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                               RecordSink& listing, RunState& rs) {
-    print_int_matrix(values, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs);
+bool print_labelled_int_matrix(const std::int32_t* values, std::span<const std::string> row_labels,
+                               std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
+                               RecordSink& listing) {
+    return print_int_matrix(values, row_labels, col_labels, nrow, ncol, column_labels, listing);
 }
 
-void print_labelled_int_matrix(const std::int64_t* values, std::span<const std::string> row_labels,
-                               std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                               RecordSink& listing, RunState& rs) {
-    print_int_matrix(values, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs);
+bool print_labelled_int_matrix(const std::int64_t* values, std::span<const std::string> row_labels,
+                               std::span<const std::string> col_labels, int nrow, int ncol, ColumnLabels column_labels,
+                               RecordSink& listing) {
+    return print_int_matrix(values, row_labels, col_labels, nrow, ncol, column_labels, listing);
 }
 
-void print_labelled_matrix_with_summary(const double* values, const double* summary,
+bool print_labelled_matrix_with_summary(const double* values, const double* summary,
                                         std::span<const std::string> row_labels,
                                         std::span<const std::string> col_labels, int nrow, int ncol,
-                                        int summary_kind, int no_col_labels, RecordSink& listing, RunState& rs) {
+                                        SummaryKind summary_kind, ColumnLabels column_labels, RecordSink& listing) {
     BlockLayouts layouts;
     if (nrow != 1) {
-        layouts.numbers = summary_kind == 1   ? "(' NO. L  LABEL │   Sum  │',10(I6,1X))"
-                          : summary_kind == 2 ? "(' NO. L  LABEL │  Mean  │',10(I6,1X))"
-                                              : "('              │        │',10(I6,1X))";
+        layouts.numbers = summary_kind == SummaryKind::Sum    ? "(' NO. L  LABEL │   Sum  │',10(I6,1X))"
+                          : summary_kind == SummaryKind::Mean ? "(' NO. L  LABEL │  Mean  │',10(I6,1X))"
+                                                              : "('              │        │',10(I6,1X))";
         layouts.labels = "('              │        │',10(1X,A6))";
         layouts.rule = "(' ─────────────┼────────┼',70A1)";
         layouts.values = "(' ',I2,2X,A1,1X,A6,' │',F7.3,' │',10F7.3)";
     } else {
-        layouts.numbers = summary_kind == 1   ? "('  Sum   │',10(I6,1X))"
-                          : summary_kind == 2 ? "(' Mean   │',10(I6,1X))"
-                                              : "('        │',10(I6,1X))";
+        layouts.numbers = summary_kind == SummaryKind::Sum    ? "('  Sum   │',10(I6,1X))"
+                          : summary_kind == SummaryKind::Mean ? "(' Mean   │',10(I6,1X))"
+                                                              : "('        │',10(I6,1X))";
         layouts.labels = "('        │',10(1X,A6))";
         layouts.rule = "(' ───────┼',70A1)";
         layouts.values = "(' ',F7.3,' │',10F7.3)";
     }
-    print_blocks(layouts, row_labels, col_labels, nrow, ncol, no_col_labels, listing, rs,
-                 [&](std::vector<Value>& line, int i, int first, int width) {
-                     line.emplace_back(summary[i - 1]);
-                     for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
-                 });
+    return print_blocks(layouts, row_labels, col_labels, nrow, ncol, column_labels, listing,
+                        [&](std::vector<Value>& line, int i, int first, int width) {
+                            line.emplace_back(summary[i - 1]);
+                            for (int j = first; j < first + width; ++j) line.emplace_back(element(values, nrow, i, j));
+                        });
 }
 
 }  // namespace marvist

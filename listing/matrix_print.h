@@ -3,39 +3,49 @@
 // column labels, a rule, and one line per row (number, key, label, values).
 //
 // values are nrow x ncol, column-major with leading dimension nrow. Labels
-// are six-character texts; row labels are not read when nrow is 1.
-// On a storage failure a printer writes nothing, reports code 37 (fatal) and
-// sets rs.fatal_state to 3.
+// are six-character texts; row labels are not read when nrow is 1, column
+// labels not when their line is omitted.
+// Each printer returns false, having written nothing, when the storage for
+// the column numbers cannot be obtained: the caller's memory error.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
 
-#include "analysis/run_state.h"
-#include "listing/layout.h"
+#include "base/layout.h"
 
 namespace marvist {
 
-// Real values as F7.3, or F7.1 when one_decimal is not 0; the column-label
-// line is left out when no_col_labels is not 0.
-void print_labelled_matrix(const double* values, std::span<const std::string> row_labels,
-                           std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                           int one_decimal, RecordSink& listing, RunState& rs);
+// Whether a block has its line of column labels.
+enum class ColumnLabels { Shown, Omitted };
+
+// How real values are written.
+enum class Decimals {
+    Three,  // F7.3
+    One,    // F7.1
+};
+
+// The heading of the summary column.
+enum class SummaryKind { None, Sum, Mean };
+
+[[nodiscard]] bool print_labelled_matrix(const double* values, std::span<const std::string> row_labels,
+                                         std::span<const std::string> col_labels, int nrow, int ncol,
+                                         ColumnLabels column_labels, Decimals decimals, RecordSink& listing);
 
 // Counts as I7.
-void print_labelled_int_matrix(const std::int32_t* values, std::span<const std::string> row_labels,
-                               std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                               RecordSink& listing, RunState& rs);
-void print_labelled_int_matrix(const std::int64_t* values, std::span<const std::string> row_labels,
-                               std::span<const std::string> col_labels, int nrow, int ncol, int no_col_labels,
-                               RecordSink& listing, RunState& rs);
+[[nodiscard]] bool print_labelled_int_matrix(const std::int32_t* values, std::span<const std::string> row_labels,
+                                             std::span<const std::string> col_labels, int nrow, int ncol,
+                                             ColumnLabels column_labels, RecordSink& listing);
+[[nodiscard]] bool print_labelled_int_matrix(const std::int64_t* values, std::span<const std::string> row_labels,
+                                             std::span<const std::string> col_labels, int nrow, int ncol,
+                                             ColumnLabels column_labels, RecordSink& listing);
 
-// Real values as F7.3 with a leading summary column (one value per row),
-// headed by nothing (summary_kind 0), "Sum" (1) or "Mean" (2).
-void print_labelled_matrix_with_summary(const double* values, const double* summary,
-                                        std::span<const std::string> row_labels,
-                                        std::span<const std::string> col_labels, int nrow, int ncol,
-                                        int summary_kind, int no_col_labels, RecordSink& listing, RunState& rs);
+// Real values as F7.3 after a leading summary column (one value per row).
+[[nodiscard]] bool print_labelled_matrix_with_summary(const double* values, const double* summary,
+                                                      std::span<const std::string> row_labels,
+                                                      std::span<const std::string> col_labels, int nrow, int ncol,
+                                                      SummaryKind summary_kind, ColumnLabels column_labels,
+                                                      RecordSink& listing);
 
 }  // namespace marvist

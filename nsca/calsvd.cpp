@@ -3,74 +3,50 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "analysis/report_error.h"
-#include "listing/matrix_print.h"
-#include "listing/storage.h"
 #include "nsca/svd_axes.h"
 
 namespace marvist {
 
-void calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vector<double>& W, Vector<double>& work,
-            int ld, int m, int n, int& d, std::span<const std::string> row_labels,
-            std::span<const std::string> col_labels, RecordSink& listing, RunState& rs) {
-    // The coordinates are printed with m and n as their leading dimensions.
-    if (F.rows() != m || G.rows() != n || F.cols() < rs.n_axes || G.cols() < rs.n_axes)
+ErrorCode calsvd(const Matrix<double>& A, Matrix<double>& F, Matrix<double>& G, Vector<double>& W, Vector<double>& work,
+                 int ld, int m, int n, int& n_axes, InertiaTable& table, int& ierr, SvdPath path) {
+    if (F.rows() != m || G.rows() != n || F.cols() < n_axes || G.cols() < n_axes)
         throw std::invalid_argument("calsvd: coordinate arrays do not match m, n and n_axes");
 
-    // The fast path computes the vectors of the K listed axes only, and takes
+    // The fast path computes the vectors of the listed axes only, and takes
     // the full decomposition where that could move a listed figure.
-    SortedSvd factors;                  // the sorted values' vectors
-    Vector<std::string> axis_captions;  // column labels of the coordinates; never shown
-    int ierr = 0;
-    if (!obtain(axis_captions, rs.n_axes) ||
-        !decompose_sorted(A, W, work, ld, m, n, rs.n_axes, rs.svd_path, factors, ierr)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
-        return;
-    }
-    for (std::string& caption : axis_captions) caption = std::string(6, ' ');
-
-    if (ierr != 0) {
-        write_records(listing, "(' Trouble. Error(s) in SVD routine: IERR = ',I4)", {ierr});
-        report_error(rs, 50, kSeverityFatal);
-        rs.fatal_state = kFatal;
-        return;
-    }
-
-    // clang-format off
-    write_records(listing, "(/,' Singular values and Principal Inertias',' (= Eigenvalues)',/,/,'   No.    Singular   Principal  Proportion  Cumulative',/,'            Value     Inertia               Proportion',/,' ',54('─'))");
-    // clang-format on
+    SortedSvd factors;  // the sorted values' vectors
+    ierr = 0;
+    if (!decompose_sorted(A, W, work, ld, m, n, n_axes, path, factors, ierr)) return ErrorCode::Memory;
+    if (ierr != 0) return ErrorCode::SvdFailed;
 
     // Every value enters the total, also those counted as zero; W is
     // descending, so d counts the leading values above the threshold.
     const int p = std::min(m, n);
-    d = p;
+    int d = p;
     double total = 0.0;
     for (int i = 1; i <= p; ++i) {
         if (W(i) <= kAxisThreshold) --d;
         total += W(i) * W(i);
     }
 
+    table.usable_axes = d;
+    table.total = total;
     double cumulative = 0.0;
     for (int i = 1; i <= d; ++i) {
         const double inertia = W(i) * W(i);
         const double proportion = inertia / total;
         cumulative += proportion;
-        write_records(listing, "(' ',I4,2F12.5,F9.3,F15.3)", {i, W(i), inertia, proportion, cumulative});
+        table.inertias.push_back(inertia);
+        table.proportions.push_back(proportion);
+        table.cumulative.push_back(cumulative);
     }
-    write_records(listing, "(/,' Total Inertia   ',F12.5,' (= 2 * MS(Between)',' = Sum Eigenvalues)')", {total});
 
-    if (d < rs.n_axes) rs.n_axes = d;
-    const int K = rs.n_axes;
+    if (d < n_axes) n_axes = d;
+    const int K = n_axes;
 
     // The vectors as svd and eigsrt leave them: unit length, signs untouched.
     copy_leading_vectors(factors, K, F, G);
-
-    const std::span<const std::string> captions(axis_captions.data(), static_cast<std::size_t>(axis_captions.size()));
-    write_records(listing, "(/,' Standard row coordinates (Left singular vectors) - ',A)", {rs.row_variable});
-    print_labelled_matrix(F.data(), row_labels, captions, m, K, 1, 0, listing, rs);
-    write_records(listing, "(/,' Standard column coordinates (Right singular vectors) -',' ',A)", {rs.col_variable});
-    print_labelled_matrix(G.data(), col_labels, captions, n, K, 1, 0, listing, rs);
+    return ErrorCode::None;
 }
 
 }  // namespace marvist

@@ -2,25 +2,19 @@
 
 #include <stdexcept>
 
-#include "analysis/report_error.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 
 namespace marvist {
 
-void supcol(const Matrix<double>& u, Matrix<double>& Gplus, const Vector<double>& row_margins,
-            const Matrix<std::int32_t>& S, int I, int J, int n_supp, RunState& rs) {
-    const int K = rs.n_axes;
-    if (u.rows() < I || u.cols() < K || Gplus.rows() < std::int64_t{J} + n_supp || Gplus.cols() < K ||
-        row_margins.size() < I || S.rows() < I || S.cols() < n_supp)
+ErrorCode supcol(const Matrix<double>& u, Matrix<double>& Gsupp, const Vector<double>& row_margins,
+                 const Matrix<std::int32_t>& S, int I, int n_supp, int K) {
+    if (u.rows() < I || u.cols() < K || Gsupp.rows() < n_supp || Gsupp.cols() < K || row_margins.size() < I ||
+        S.rows() < I || S.cols() < n_supp)
         throw std::invalid_argument("supcol: array smaller than its dimensions");
 
     Vector<double> totals;  // t_s
     Matrix<double> P;       // centred profiles S(i,s)/t_s - p_i.
-    if (!obtain(totals, n_supp) || !obtain(P, I, n_supp)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
-        return;
-    }
+    if (!obtain(totals, n_supp) || !obtain(P, I, n_supp)) return ErrorCode::Memory;
 
     for (int s = 1; s <= n_supp; ++s) {
         double t = 0.0;
@@ -38,9 +32,10 @@ void supcol(const Matrix<double>& u, Matrix<double>& Gplus, const Vector<double>
             if (totals(s) != 0.0) {
                 for (int i = 1; i <= I; ++i) g += u(i, k) * P(i, s);
             }
-            Gplus(J + s, k) = g;
+            Gsupp(s, k) = g;
         }
     }
+    return ErrorCode::None;
 }
 
 }  // namespace marvist

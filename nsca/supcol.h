@@ -5,23 +5,23 @@
 
 #include <cstdint>
 
-#include "analysis/run_state.h"
-#include "listing/matrix.h"
+#include "base/diagnostics.h"
+#include "base/matrix.h"
 
 namespace marvist {
 
 // u            I rows, at least K columns: standard row coordinates            (in)
-// Gplus        (J + n_supp) rows, at least K columns: principal column
-//              coordinates; rows J+1..J+n_supp are filled here                 (in/out)
+// Gsupp        at least n_supp rows and K columns: row s receives the principal
+//              coordinates of supplementary column s                           (out)
 // row_margins  I proportions p_i. of the active table                          (in)
 // S            I rows, at least n_supp columns: counts of the supplementary
 //              columns                                                         (in)
-// I, J, n_supp rows, active columns, supplementary columns                     (in)
-// rs           K is rs.n_axes; on a storage failure code 37 is reported,
-//              fatal_state is set to 3 and the rows are left unset
+// I, n_supp, K rows, supplementary columns, axes                               (in)
+// Returns ErrorCode::Memory, with Gsupp unset, when the storage for the
+// profiles cannot be obtained; else ErrorCode::None.
 // A column whose counts add up to 0 has no profile and is put at the origin.
 // Throws std::invalid_argument when an array is smaller than the sizes say.
-void supcol(const Matrix<double>& u, Matrix<double>& Gplus, const Vector<double>& row_margins,
-            const Matrix<std::int32_t>& S, int I, int J, int n_supp, RunState& rs);
+ErrorCode supcol(const Matrix<double>& u, Matrix<double>& Gsupp, const Vector<double>& row_margins,
+                 const Matrix<std::int32_t>& S, int I, int n_supp, int K);
 
 }  // namespace marvist

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "nsca/svd_steps.h"
 
 namespace marvist {

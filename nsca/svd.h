@@ -4,7 +4,7 @@
 // its values. Arrays are column-major and indexed from 1.
 #pragma once
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

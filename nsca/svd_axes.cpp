@@ -23,7 +23,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "nsca/calsvd.h"
 #include "nsca/svd.h"
 #include "nsca/svd_fast.h"

@@ -2,10 +2,14 @@
 // order, and the singular vectors of the listed axes.
 #pragma once
 
-#include "analysis/run_state.h"
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
+
+// How the NSCA obtains its singular vectors. Fast: a values-only pass and
+// the vectors of the listed axes alone; Full: every vector by svd(). Both
+// list the same figures; tests choose Full to compare the two.
+enum class SvdPath { Fast, Full };
 
 // The outcome of decompose_sorted(): the path it took and the vectors.
 struct SortedSvd {

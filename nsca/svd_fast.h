@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

@@ -14,7 +14,7 @@
 
 #include <cmath>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 #include "nsca/svd_steps.h"
 
 namespace marvist::qr {

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist {
 

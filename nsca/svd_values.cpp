@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "nsca/svd_fast.h"
 #include "nsca/svd_qr_sweeps.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "listing/layout.h"
-#include "plot/program_stop.h"
+#include "base/layout.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {
@@ -80,7 +80,7 @@ bool ScalableRange(double low, double high) {
     return width > 1e-12 * std::max(std::fabs(low), std::fabs(high));
 }
 
-AxisScale ChooseAxisScale(double& low, double& high, int positions, bool labelsAlong) {
+AxisScale ChooseAxisScale(double& low, double& high, int positions, TickValues tick_values) {
     // Without a usable range or positions the step searches below never end.
     if (!ScalableRange(low, high) || positions < 1)
         throw std::invalid_argument("ChooseAxisScale: no scale for this range");
@@ -104,7 +104,7 @@ AxisScale ChooseAxisScale(double& low, double& high, int positions, bool labelsA
         decimals = StepDecimals(s);
         labelWidth = TickLabelWidth(low, high, decimals);
         const int steps = NearestInteger(R / s);
-        const int limit = labelsAlong ? n / labelWidth : n / 2;
+        const int limit = tick_values == TickValues::SideBySide ? n / labelWidth : n / 2;
         if (limit > steps || steps == 0) break;
     }
 

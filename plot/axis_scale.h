@@ -6,6 +6,12 @@
 
 namespace marvist {
 
+// How the tick values of an axis stand.
+enum class TickValues {
+    SideBySide,  // along a horizontal axis: the values need room for their width
+    Stacked,     // along a vertical axis: each on a line of its own
+};
+
 // The scale of one axis, as ChooseAxisScale leaves it.
 struct AxisScale {
     double start = 0.0;  // a tick value near the adjusted low end
@@ -48,9 +54,10 @@ bool ScalableRange(double low, double high);
 // Chooses the scale of an axis and widens its range.
 //   low, high    in: the range to show; out: the range actually drawn
 //   positions    character positions of the axis (69 across, 40 down)
-//   labelsAlong  true when tick values stand side by side (horizontal axis)
+//   tick_values  how the axis' tick values stand: side by side (horizontal
+//                axis) or one above the other (vertical axis)
 // A range that fails ScalableRange, or no positions, is a programming
 // error (std::invalid_argument).
-AxisScale ChooseAxisScale(double& low, double& high, int positions, bool labelsAlong);
+AxisScale ChooseAxisScale(double& low, double& high, int positions, TickValues tick_values);
 
 }  // namespace marvist

@@ -7,8 +7,10 @@ packages=(
   build-essential cmake
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev libeigen3-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-  xvfb xauth imagemagick
+  libboost-math-dev nlohmann-json3-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev fonts-dejavu-core
+  xvfb xauth imagemagick openbox xdotool x11-utils
+  librsvg2-bin libxml2-utils libexpat1-dev poppler-utils
   clang libclang-rt-14-dev llvm time
 )
 

@@ -24,7 +24,7 @@ build=${MARVIST_FUZZ_BUILD_DIR:-$root/build-fuzz}
 timeout=${MARVIST_FUZZ_TIMEOUT:-10}
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(layout_write_fuzz layout_read_fuzz free_format_fuzz label_read_fuzz setup_read_fuzz job_fuzz)
+  targets=(layout_write_fuzz layout_read_fuzz free_format_fuzz label_read_fuzz setup_read_fuzz job_fuzz csv_import_fuzz)
 fi
 
 bash "$root/scripts/install-deps.sh"

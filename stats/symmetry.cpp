@@ -1,34 +1,24 @@
 #include "stats/symmetry.h"
 
-#include "analysis/report_error.h"
-#include "listing/matrix_print.h"
-#include "listing/storage.h"
+#include <stdexcept>
+
+#include "base/storage.h"
 
 namespace marvist {
 
-void analyse_symmetry(const Matrix<std::int32_t>& counts, int I, int J,
-                      std::span<const std::string> row_labels, std::span<const std::string> col_labels,
-                      RecordSink& listing, RunState& rs) {
-    // Only a square table has a transpose to compare with; the driver never
-    // calls this otherwise, and nothing is read outside the table.
-    if (I != J || counts.rows() < I || counts.cols() < J) return;
+std::optional<SymmetryResult> analyse_symmetry(const Matrix<std::int32_t>& counts, int I, int J) {
+    // Only a square table has a transpose to compare with.
+    if (I != J || counts.rows() < I || counts.cols() < J)
+        throw std::invalid_argument("analyse_symmetry: the table is not square");
 
-    Matrix<double> f;  // the counts as reals
-    Matrix<double> s;  // symmetric part (F + F')/2
-    Matrix<double> k;  // skew-symmetric part (F - F')/2
-    Vector<double> m;  // row totals of S, equal to its column totals
-    if (!obtain(f, I, J) || !obtain(s, I, J) || !obtain(k, I, J) || !obtain(m, I)) {
-        report_error(rs, 37, kSeverityFatal);
-        rs.fatal_state = kFatal;
-        return;
-    }
+    SymmetryResult r;
+    if (!obtain(r.symmetric, I, J) || !obtain(r.skew, I, J) || !obtain(r.marginals, I)) return std::nullopt;
 
-    for (int j = 1; j <= J; ++j)
-        for (int i = 1; i <= I; ++i) f(i, j) = static_cast<double>(counts(i, j));
-
-    write_records(listing,
-                  "(/,' ',78('═'),/,'                      Analysis of symmetry and skew-symmetry',/,' ',78('═'),/)");
-
+    Matrix<double>& s = r.symmetric;
+    Matrix<double>& k = r.skew;
+    Vector<double>& m = r.marginals;
+    // f(i,j) is the count as a real.
+    const auto f = [&counts](int i, int j) { return static_cast<double>(counts(i, j)); };
     for (int i = 1; i <= I; ++i) {
         m(i) = 0.0;
         for (int j = 1; j <= J; ++j) {
@@ -37,15 +27,7 @@ void analyse_symmetry(const Matrix<std::int32_t>& counts, int I, int J,
             m(i) += s(i, j);
         }
     }
-
-    write_records(listing, "(/,'             Symmetrised table',/,'             ─────────────────',/)");
-    print_labelled_matrix(s.data(), row_labels, col_labels, I, J, 0, 1, listing, rs);
-
-    write_records(listing, "(/,' Values of both column and row marginals ')");
-    print_labelled_matrix(m.data(), row_labels, row_labels, 1, I, 0, 1, listing, rs);
-
-    write_records(listing, "(/,'             Skew-symmetric table',/,'             ────────────────────',/)");
-    print_labelled_matrix(k.data(), row_labels, col_labels, I, J, 0, 1, listing, rs);
+    return r;
 }
 
 }  // namespace marvist

@@ -1,5 +1,6 @@
 #include "app/qt/item_dialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -107,6 +108,13 @@ void ItemDialog::build(const QFont& font) {
         switch (item.kind) {
         case ui::ItemKind::StaticText: {
             auto* label = new QLabel(text, this);
+            // A caption as wide as a field wraps at its blanks (a run of
+            // blanks counting as one) rather than reach over the next column.
+            if (item.length > 0) {
+                label->setTextFormat(Qt::RichText);
+                label->setText(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+                label->setWordWrap(true);
+            }
             if (item.wide) {
                 label->setWordWrap(true);
                 wide_texts.push_back(label);
@@ -119,6 +127,7 @@ void ItemDialog::build(const QFont& font) {
             if (item.length > 0) edit->setMaxLength(item.length);
             edit->setText(without_trailing_blanks(item.buffer ? to_qstring(*item.buffer) : text));
             edit->setCursorPosition(0);
+            if (item.preselected) preselected_ = edit;
             widget = edit;
             break;
         }
@@ -171,7 +180,7 @@ void ItemDialog::build(const QFont& font) {
         }
         widget->setEnabled(item.enabled);
         if (item.font) widget->setFont(to_qfont(*item.font));
-        if (item.kind == ui::ItemKind::Edit) {
+        if (item.kind == ui::ItemKind::Edit || (item.kind == ui::ItemKind::StaticText && item.length > 0)) {
             const int chars = qBound(kFewestEditChars, item.length > 0 ? item.length : 20, kMostEditChars);
             widget->setFixedWidth(widget->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (chars + 1) + 10);
         }
@@ -191,6 +200,9 @@ void ItemDialog::build(const QFont& font) {
 
     outer->addWidget(columns_box);
     for (QLabel* label : wide_texts) outer->addWidget(label);
+    follow_enabling_buttons();
+    // A strut as wide as the title needs; the layout keeps its own minimum.
+    outer->addItem(new QSpacerItem(width_for_title(windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed));
 
     // Too large for the screen: the columns scroll.
     const QSize wanted = columns_box->sizeHint();
@@ -207,6 +219,34 @@ void ItemDialog::build(const QFont& font) {
     }
 }
 
+void ItemDialog::follow_enabling_buttons() {
+    for (std::size_t index = 0; index < items_.size(); ++index) {
+        const int* bound = items_[index].enabled_while;
+        if (bound == nullptr) continue;
+        for (std::size_t other = 0; other < items_.size(); ++other) {
+            const ui::DialogItem& button = items_[other];
+            if (button.bound != bound ||
+                (button.kind != ui::ItemKind::Radio && button.kind != ui::ItemKind::CheckBox)) {
+                continue;
+            }
+            auto* toggle = static_cast<QAbstractButton*>(widgets_[other]);
+            QWidget* follower = widgets_[index];
+            follower->setEnabled(toggle->isChecked());
+            connect(toggle, &QAbstractButton::toggled, follower, &QWidget::setEnabled);
+            break;
+        }
+    }
+}
+
+int width_for_title(const QString& title) {
+    // The title bar's font is the window manager's; the application's font
+    // with room for the icon and the buttons of the title bar stands in.
+    const int wanted = QFontMetrics(QApplication::font()).horizontalAdvance(title) * 6 / 5 + 140;
+    int most = 1024;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) most = primary->availableGeometry().width() * 9 / 10;
+    return qMin(wanted, most);
+}
+
 void ItemDialog::store_values() const {
     for (std::size_t index = 0; index < items_.size(); ++index) {
         const ui::DialogItem& item = items_[index];
@@ -221,6 +261,14 @@ void ItemDialog::store_values() const {
             break;
         default: break;
         }
+    }
+}
+
+void ItemDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (preselected_) {
+        preselected_->setFocus(Qt::OtherFocusReason);
+        preselected_->selectAll();
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QFont>
 #include <QString>
 
@@ -19,7 +20,8 @@ namespace marvist::qt {
 // before it. Radio buttons that follow a group box stand inside it and form
 // one exclusive group (radio buttons without a group box form a group of
 // their own). Wide static texts run across the dialog below the columns.
-// A dialog larger than the screen scrolls.
+// A dialog larger than the screen scrolls. Tab follows the order of the
+// items; the dialog is at least as wide as its title needs.
 class ItemDialog : public QDialog {
     Q_OBJECT
 
@@ -42,12 +44,23 @@ public:
 
     void done(int result) override;
 
+protected:
+    // The preselected edit field takes the focus with its text selected.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void build(const QFont& font);
+    // Items enabled while a radio button or check box is set follow it.
+    void follow_enabling_buttons();
 
     std::vector<ui::DialogItem> items_;
     std::vector<QWidget*> widgets_;
+    QLineEdit* preselected_ = nullptr;
 };
+
+// The width a window needs for its title to show in full in the title bar
+// (at most 0.9 of the screen's width).
+int width_for_title(const QString& title);
 
 // The text of an edit field as its buffer keeps it: cut to length
 // characters and blank-padded to that length (length 0: as it stands).

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
@@ -100,6 +101,13 @@ ClientArea::ClientArea(std::function<void()> paint, const ui::Rgb& background, Q
     setAutoFillBackground(true);
 }
 
+int ClientArea::reference_height() const {
+    // Inside a scroll area the visible part, so that the text keeps its
+    // place however tall the area has grown to hold it.
+    const QWidget* viewport = parentWidget();
+    return viewport ? qMin(viewport->height(), height()) : height();
+}
+
 void ClientArea::paintEvent(QPaintEvent*) {
     if (!paint_) return;
     QPainter painter(this);
@@ -108,6 +116,11 @@ void ClientArea::paintEvent(QPaintEvent*) {
     next_top_ = 0;
     paint_();
     painter_ = nullptr;
+    // Tall enough for the text drawn; a scroll area around it scrolls.
+    const int needed = next_top_ + 8;
+    if (needed != minimumHeight()) {
+        QTimer::singleShot(0, this, [this, needed] { setMinimumHeight(needed); });
+    }
 }
 
 void ClientArea::draw_text(std::string_view text, const ui::TextStyle& style) {
@@ -115,7 +128,7 @@ void ClientArea::draw_text(std::string_view text, const ui::TextStyle& style) {
     painter_->setFont(to_qfont(style.font));
     painter_->setPen(to_qcolor(style.colour));
     const int line_height = painter_->fontMetrics().lineSpacing();
-    const int top = style.top ? qRound(*style.top * height()) : next_top_;
+    const int top = style.top ? qRound(*style.top * reference_height()) : next_top_;
     const int left = style.left_margin;
     const int width = qMax(1, this->width() - style.left_margin - style.right_margin);
     int used_height = line_height;
@@ -192,6 +205,10 @@ void StatusPanes::show_line_column(bool shown) {
     }
 }
 
+void StatusPanes::set_text(const QString& text) {
+    if (QLabel* label = pane(ui::PaneKind::Text)) label->setText(text);
+}
+
 void StatusPanes::set_line_column(int line, int column) {
     for (const Pane& pane : panes_) {
         if (pane.kind == ui::PaneKind::Line) pane.label->setText(QStringLiteral("Line %1").arg(line));
@@ -213,8 +230,7 @@ MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::functio
             QAction* action = menuBar()->addAction(to_qstring(item.text));
             action->setStatusTip(to_qstring(item.hint));
             action->setEnabled(!item.greyed);
-            const int command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+            bind(action, item.command);
             continue;
         }
         QMenu* menu = menuBar()->addMenu(to_qstring(item.text));
@@ -231,8 +247,7 @@ MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::functio
             QAction* action = toolbar->addAction(toolbar_picture(item.picture), to_qstring(item.tooltip));
             action->setToolTip(to_qstring(item.tooltip));
             action->setStatusTip(to_qstring(item.tooltip));
-            const int command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+            bind(action, item.command);
         }
     }
 
@@ -244,9 +259,19 @@ MainWindow::MainWindow(ui::MainWindowSpec request, ui::WindowId id, std::functio
 
     std::function<void()> paint;
     if (spec_.paint) paint = [routine = spec_.paint, window = id_] { routine(window); };
-    client_ = new ClientArea(std::move(paint), spec_.background, this);
-    setCentralWidget(client_);
-    setGeometry(screen_rect(spec_.placement));
+    // The opening text scrolls when the window is too small for it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("opening_text"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    client_ = new ClientArea(std::move(paint), spec_.background, scroll);
+    scroll->setWidget(client_);
+    QPalette palette = scroll->palette();
+    palette.setColor(QPalette::Window, to_qcolor(spec_.background));
+    scroll->setPalette(palette);
+    setCentralWidget(scroll);
+    resize(screen_rect(spec_.placement).size());
 }
 
 void MainWindow::add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& items) {
@@ -265,9 +290,18 @@ void MainWindow::add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& it
         QAction* action = menu->addAction(to_qstring(item.text));
         action->setStatusTip(to_qstring(item.hint));
         action->setEnabled(!item.greyed);
-        const int command = item.command;
-        connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+        bind(action, item.command);
     }
+}
+
+void MainWindow::bind(QAction* action, int command) {
+    connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+    actions_.emplace(command, action);
+}
+
+void MainWindow::enable_command(int command, bool enabled) {
+    const auto [first, last] = actions_.equal_range(command);
+    for (auto it = first; it != last; ++it) it->second->setEnabled(enabled);
 }
 
 void MainWindow::run_command(int command) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,9 @@ QIcon toolbar_picture(int picture);
 
 // The client area. While it is painted, the paint routine draws lines of
 // text into it with draw_text; each line starts below the previous one
-// unless its style gives a vertical position.
+// unless its style gives a vertical position (a fraction of the visible
+// height). It grows to hold the text drawn, so that a scroll area around it
+// scrolls when the window is small.
 class ClientArea : public QWidget {
 public:
     ClientArea(std::function<void()> paint, const ui::Rgb& background, QWidget* parent);
@@ -37,6 +40,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int reference_height() const;
+
     std::function<void()> paint_;
     QPainter* painter_ = nullptr;
     int next_top_ = 0;
@@ -51,6 +56,8 @@ public:
     void refresh_clock_and_keys();
     void show_line_column(bool shown);
     void set_line_column(int line, int column);
+    // The text of the Text pane.
+    void set_text(const QString& text);
     // The label of the first pane of a kind, or nullptr.
     QLabel* pane(ui::PaneKind kind) const;
 
@@ -78,12 +85,16 @@ public:
     void run_command(int command);
     // The next close does not ask (the program is being ended).
     void close_without_asking() { ask_before_closing_ = false; }
+    // Greys or enables the menu items and toolbar buttons of a command.
+    void enable_command(int command, bool enabled);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void add_menu_items(QMenu* menu, const std::vector<ui::MenuItem>& items);
+    // An action that sends command when triggered.
+    void bind(QAction* action, int command);
 
     ui::MainWindowSpec spec_;
     ui::WindowId id_;
@@ -91,6 +102,7 @@ private:
     ClientArea* client_ = nullptr;
     StatusPanes* panes_ = nullptr;
     bool ask_before_closing_ = true;
+    std::multimap<int, QAction*> actions_;  // by command
 };
 
 }  // namespace marvist::qt

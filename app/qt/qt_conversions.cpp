@@ -8,7 +8,7 @@
 
 #include <initializer_list>
 
-#include "listing/cp437.h"
+#include "base/cp437.h"
 
 namespace marvist::qt {
 

@@ -6,9 +6,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/qt/frame_placement.h"
 #include "app/qt/item_dialog.h"
+#include "app/qt/joint_plot_window.h"
 #include "app/qt/qt_conversions.h"
 #include "app/qt/standard_dialogs.h"
+#include "app/qt/table_import_dialog.h"
+#include "app/qt/table_window.h"
 
 namespace marvist::qt {
 
@@ -29,6 +33,7 @@ QtWindowing::QtWindowing(QtWindowingOptions options)
 }
 
 QtWindowing::~QtWindowing() {
+    closing_down_ = true;
     for (auto& [id, window] : windows_) {
         if (window && window != main_) delete window.data();
     }
@@ -71,6 +76,7 @@ ui::WindowId QtWindowing::create_main_window(const ui::MainWindowSpec& request) 
     main_ = new MainWindow(request, main_id_, [this] { main_window_closed(); });
     add_window(main_);
     main_closed_ = false;
+    place_frame(main_, screen_rect(request.placement), QMargins());
     main_->show();
     return main_id_;
 }
@@ -121,6 +127,35 @@ void QtWindowing::show_line_column_panes(bool shown) {
     if (shown && followed_) follow_cursor(followed_);
 }
 
+void QtWindowing::show_status_text(std::string_view text) {
+    if (main_) main_->status_panes()->set_text(to_qstring(text));
+}
+
+void QtWindowing::file_window_gone() {
+    if (closing_down_ || !main_) return;
+    ScrollWindow* last = nullptr;
+    for (auto& [id, window] : windows_) {
+        auto* scroll = dynamic_cast<ScrollWindow*>(window.data());
+        if (scroll && scroll->shows_file() && (!last || scroll->activated() > last->activated())) last = scroll;
+    }
+    if (!last) {
+        main_->status_panes()->show_line_column(false);
+        return;
+    }
+    follow_cursor(last);
+}
+
+QRect QtWindowing::main_bars() const {
+    if (!main_ || main_closed_) return {};
+    // The menu bar and the toolbar stand above the central widget.
+    const int height = main_->centralWidget() ? main_->centralWidget()->geometry().top() : 0;
+    return QRect(main_->mapToGlobal(QPoint(0, 0)), QSize(main_->width(), qMax(0, height)));
+}
+
+QMargins QtWindowing::expected_margins() const {
+    return main_ && main_->isVisible() ? frame_margins(main_) : QMargins();
+}
+
 void QtWindowing::draw_text(ui::WindowId window, std::string_view text, const ui::TextStyle& style) {
     if (main_ && window == main_id_) main_->client_area()->draw_text(text, style);
 }
@@ -167,17 +202,31 @@ std::optional<ui::FontSpec> QtWindowing::choose_font(std::string_view prompt) {
     return ask_font(owner_widget(ui::kNoWindow), prompt, to_qfont(ui::FontSpec{"LotusLineDraw", 9}));
 }
 
+std::optional<std::string> QtWindowing::choose_folder(const ui::FolderDialogSpec& request) {
+    if (quitting_) return std::nullopt;
+    return ask_folder(owner_widget(request.owner), request);
+}
+
 // ---- Scroll windows ----
 
 ui::WindowId QtWindowing::create_scroll_window(const ui::ScrollWindowSpec& request) {
     if (quitting_) return ui::kNoWindow;
     const ui::WindowId id = next_id_;
-    auto* window = new ScrollWindow(request, owner_widget(request.parent), [this, id] { return ask_close(id); });
+    QWidget* owner = request.parent == ui::kNoWindow ? nullptr : owner_widget(request.parent);
+    auto* window = new ScrollWindow(request, owner, [this, id] { return ask_close(id); });
     add_window(window);
     if (window->shows_file()) {
         window->on_cursor([this](ScrollWindow* moved) { follow_cursor(moved); });
         followed_ = window;
+        // The line and column panes go with the last window showing a file.
+        // Bound to the main window, which dies with the layer, so that a
+        // window deleted after the layer is gone calls nothing.
+        if (main_) QObject::connect(window, &QObject::destroyed, main_.data(), [this] { file_window_gone(); });
     }
+    std::optional<QRect> keep_clear;
+    if (request.below_main_bars && !main_bars().isEmpty()) keep_clear = main_bars();
+    place_frame(window, frame_clear_of(screen_rect(request.placement), keep_clear, screen_rect({0.0, 0.0, 1.0, 1.0})),
+                expected_margins());
     window->show();
     follow_cursor(window);
     return id;
@@ -230,9 +279,48 @@ void QtWindowing::destroy_window(ui::WindowId window) {
     target->deleteLater();
 }
 
+ui::WindowId QtWindowing::create_table_window(const ui::TableWindowSpec& request) {
+    if (quitting_) return ui::kNoWindow;
+    QWidget* owner = request.owner == ui::kNoWindow ? nullptr : owner_widget(request.owner);
+    auto* window = new TableWindow(request, owner);
+    const ui::WindowId id = add_window(window);
+    place_frame(window, screen_rect(request.placement), expected_margins());
+    window->show();
+    return id;
+}
+
+ui::WindowId QtWindowing::last_active(const std::vector<ui::WindowId>& among) {
+    ui::WindowId last = ui::kNoWindow;
+    quint64 when = 0;
+    for (ui::WindowId window : among) {
+        QWidget* target = widget(window);
+        if (!target) continue;
+        const auto* scroll = dynamic_cast<ScrollWindow*>(target);
+        const quint64 activated = scroll ? scroll->activated() : 0;
+        if (last == ui::kNoWindow || activated > when) {
+            last = window;
+            when = activated;
+        }
+    }
+    return last;
+}
+
+void QtWindowing::enable_command(int command, bool enabled) {
+    if (main_) main_->enable_command(command, enabled);
+}
+
+ui::WindowId QtWindowing::joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) {
+    if (quitting_) return ui::kNoWindow;
+    auto* window = new JointPlotWindow(solution, owner_widget(owner));
+    const ui::WindowId id = add_window(window);
+    window->show();
+    return id;
+}
+
 void QtWindowing::activate_window(ui::WindowId window) {
     QWidget* target = widget(window);
     if (!target) return;
+    if (auto* scroll = dynamic_cast<ScrollWindow*>(target)) scroll->mark_active();
     if (target->isMinimized()) target->showNormal();
     target->show();
     target->raise();
@@ -257,6 +345,15 @@ void QtWindowing::print_page_end() {
 void QtWindowing::page_setup_dialog() {
     if (quitting_) return;
     printer_.page_setup(owner_widget(ui::kNoWindow));
+}
+
+// ---- Table import ----
+
+std::optional<ui::TableImportChoice> QtWindowing::table_import_dialog(const ui::TableImportRequest& request) {
+    if (quitting_) return std::nullopt;
+    TableImportDialog dialog(request, owner_widget(request.owner));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choice();
 }
 
 // ---- Files ----

@@ -40,6 +40,7 @@ public:
     void event_loop() override;
     void quit_program() override;
     void show_line_column_panes(bool shown) override;
+    void show_status_text(std::string_view text) override;
     void draw_text(ui::WindowId window, std::string_view text, const ui::TextStyle& style) override;
 
     // Dialogs and message boxes.
@@ -51,6 +52,7 @@ public:
     std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override;
     std::optional<ui::FontSpec> choose_font(std::string_view prompt) override;
+    std::optional<std::string> choose_folder(const ui::FolderDialogSpec& request) override;
 
     // Scroll windows.
     ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override;
@@ -60,6 +62,10 @@ public:
     bool window_exists(ui::WindowId window) override;
     void destroy_window(ui::WindowId window) override;
     void activate_window(ui::WindowId window) override;
+    ui::WindowId last_active(const std::vector<ui::WindowId>& among) override;
+    ui::WindowId create_table_window(const ui::TableWindowSpec& request) override;
+    void enable_command(int command, bool enabled) override;
+    ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override;
 
     // Printing.
     bool print_page_begin(ui::WindowId owner, std::string_view title) override;
@@ -67,6 +73,7 @@ public:
     void print_page_end() override;
     void page_setup_dialog() override;
 
+    std::optional<ui::TableImportChoice> table_import_dialog(const ui::TableImportRequest& request) override;
     bool copy_file(const std::string& from, const std::string& to, bool replace) override;
 
     // The widget of a window or modeless dialog; nullptr when there is none.
@@ -83,6 +90,14 @@ private:
     void main_window_closed();
     void close_all_but_main();
     void follow_cursor(ScrollWindow* window);
+    // A window showing a file has gone: the panes follow the last active of
+    // those left, or are hidden when none is left.
+    void file_window_gone();
+    // The main window's menu bar and toolbar, in screen coordinates.
+    QRect main_bars() const;
+    // The decorations the window manager puts around windows (those of the
+    // main window once it is shown).
+    QMargins expected_margins() const;
     void let_windows_paint();
 
     QtWindowingOptions options_;
@@ -95,6 +110,7 @@ private:
     QEventLoop* loop_ = nullptr;
     bool main_closed_ = false;
     bool quitting_ = false;
+    bool closing_down_ = false;
     PagePrinter printer_;
     QElapsedTimer since_paint_;
 };

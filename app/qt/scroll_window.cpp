@@ -20,9 +20,22 @@ std::optional<QString> file_display_text(const std::string& path) {
     return text;
 }
 
+namespace {
+
+quint64 activations = 0;
+
+}  // namespace
+
 ScrollWindow::ScrollWindow(const ui::ScrollWindowSpec& request, QWidget* parent, std::function<bool()> ask_close)
     : QPlainTextEdit(parent), ask_close_(std::move(ask_close)) {
-    setWindowFlag(Qt::Window);
+    // X11 window managers keep a window in front of its owner only when it
+    // is marked transient for it, which Qt does for dialog-type windows.
+    if (parent) {
+        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                       Qt::WindowCloseButtonHint);
+    } else {
+        setWindowFlag(Qt::Window);
+    }
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(to_qstring(request.title));
     setReadOnly(true);
@@ -36,7 +49,7 @@ ScrollWindow::ScrollWindow(const ui::ScrollWindowSpec& request, QWidget* parent,
     palette.setColor(QPalette::Base, to_qcolor(request.background));
     palette.setColor(QPalette::Text, to_qcolor(request.text_colour));
     setPalette(palette);
-    setGeometry(screen_rect(request.placement));
+    mark_active();
     if (!request.file.empty()) {
         shows_file_ = true;
         load_file(request.file);
@@ -80,6 +93,13 @@ void ScrollWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+}
+
+void ScrollWindow::mark_active() { activated_ = ++activations; }
+
+void ScrollWindow::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) mark_active();
 }
 
 void ScrollWindow::focusInEvent(QFocusEvent* event) {

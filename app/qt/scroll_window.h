@@ -18,8 +18,11 @@ class ScrollWindow : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    // request:      title, placement, colours, font, and the file to show (if any).
-    // parent:    the owning window (nullptr: none); the window stays in front of it.
+    // request:   title, colours, font, and the file to show (if any); the
+    //            layer places the window.
+    // parent:    the owning window (nullptr: none). An owned window is a
+    //            dialog-type window of its owner (transient for it), so that
+    //            window managers keep it in front of the owner.
     // ask_close: asked when the user closes the window; true lets it close.
     ScrollWindow(const ui::ScrollWindowSpec& request, QWidget* parent, std::function<bool()> ask_close);
 
@@ -34,10 +37,16 @@ public:
     int cursor_column() const;
     // Called whenever the window gains the focus or its cursor moves.
     void on_cursor(std::function<void(ScrollWindow*)> notify);
+    // When the window was last active: a count that grows with every
+    // activation of any scroll window.
+    quint64 activated() const { return activated_; }
+    // Counts as active now (brought to the front by the program).
+    void mark_active();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool load_file(const std::string& path);
@@ -45,6 +54,7 @@ private:
     std::function<bool()> ask_close_;
     std::function<void(ScrollWindow*)> notify_;
     bool shows_file_ = false;
+    quint64 activated_ = 0;
 };
 
 // The text of a file as a scroll window shows it: UTF-8 when the bytes are

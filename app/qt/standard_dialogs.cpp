@@ -6,9 +6,11 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "app/qt/item_dialog.h"
 #include "app/qt/qt_conversions.h"
 
 namespace marvist::qt {
@@ -19,6 +21,13 @@ int show_message_box(QWidget* owner, std::string_view text, std::string_view tit
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     if (question) box.setEscapeButton(QMessageBox::No);
+    // A message box sizes itself to its text: a spacer across its grid
+    // widens it to its title ("Marvist Stopped" over a short text).
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(width_for_title(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     const int pressed = box.exec();
     if (!question) return ui::kButtonOk;
     return pressed == QMessageBox::Yes ? ui::kButtonYes : ui::kButtonNo;
@@ -64,6 +73,19 @@ std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpe
         dialog.setDirectory(info.absoluteDir());
         dialog.selectFile(info.fileName());
     }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+    return path_to_bytes(chosen.front());
+}
+
+std::optional<std::string> ask_folder(QWidget* owner, const ui::FolderDialogSpec& request) {
+    QFileDialog dialog(owner);
+    if (!request.title.empty()) dialog.setWindowTitle(to_qstring(request.title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(request.initial_folder.empty() ? QDir::current()
+                                                       : QDir(path_to_qstring(request.initial_folder)));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;

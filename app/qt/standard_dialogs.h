@@ -34,6 +34,10 @@ QString initial_file_name(const std::string& name);
 // in the working folder.
 std::optional<std::string> ask_file_name(QWidget* owner, const ui::FileDialogSpec& request, bool save);
 
+// A folder dialog, opening in the initial folder (the working folder when
+// none); the chosen folder as file-system bytes, or nothing when cancelled.
+std::optional<std::string> ask_folder(QWidget* owner, const ui::FolderDialogSpec& request);
+
 // The font dialog; nothing when cancelled.
 //   prompt:  the dialog's title.
 //   initial: the font shown first.

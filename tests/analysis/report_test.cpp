@@ -15,10 +15,10 @@ using Lines = std::vector<std::string>;
 
 struct Reporting : ::testing::Test {
     test::CapturingReportSink sink;
-    RunState rs;
+    Reporter reporter;
     void SetUp() override {
-        rs.reports = &sink;
-        rs.clock = test::fixed_time;
+        reporter.sink = &sink;
+        reporter.clock = test::fixed_time;
     }
 };
 
@@ -32,57 +32,59 @@ const std::string kIoErrors = "                     I/O   E R R O R S  ";
 TEST_F(Reporting, BlocksBySeverity) {
     const std::string message = " The number of rows is either 0 or 1";
     const struct {
-        int severity;
+        Severity severity;
         Lines lines;
     } cases[] = {
-        {1, {"  W A R N I N G ", " ", message, " "}},
-        {3, {kFatalHeading, " ", message, " ", kEnd, kIoErrors}},
-        {2, {kFatalHeading, " ", message, " "}},
-        {0, {"  ", " ", message, " "}},
-        {7, {" ", message, " ", kEnd, kIoErrors}},
+        {Severity::Warning, {"  W A R N I N G ", " ", message, " "}},
+        {Severity::Fatal, {kFatalHeading, " ", message, " ", kEnd, kIoErrors}},
+        {Severity::Error, {kFatalHeading, " ", message, " "}},
+        {Severity::None, {"  ", " ", message, " "}},
+        {static_cast<Severity>(7), {" ", message, " ", kEnd, kIoErrors}},
     };
     for (const auto& c : cases) {
         sink.errors.clear();
-        report_error(rs, 120, c.severity);
-        EXPECT_EQ(sink.errors, c.lines) << "severity " << c.severity;
+        report_error(reporter, ErrorCode::TooFewRows, c.severity);
+        EXPECT_EQ(sink.errors, c.lines) << "severity " << static_cast<int>(c.severity);
     }
-    EXPECT_EQ(rs.error_window_state, WindowState::Mid);
+    EXPECT_EQ(sink.codes, std::vector<ErrorCode>(5, ErrorCode::TooFewRows)) << "each report carries its code";
+    EXPECT_EQ(sink.severities.back(), static_cast<Severity>(7));
+    EXPECT_EQ(reporter.error_window_state, WindowState::Mid);
     EXPECT_EQ(sink.error_opens, 1) << "the window is opened by the first report only";
 }
 
 TEST_F(Reporting, SecondGroupUnknownCodesAndOwnLastLines) {
-    report_error(rs, 777, kSeverityFatal);
+    report_error(reporter, static_cast<ErrorCode>(777), Severity::Fatal);
     EXPECT_EQ(sink.errors, (Lines{kFatalHeading, " ", kEnd, kIoErrors}));
     sink.errors.clear();
-    report_error(rs, 510, kSeverityFatal);  // its message follows the blank line
+    report_error(reporter, ErrorCode::DataEnd, Severity::Fatal);  // its message follows the blank line
     ASSERT_GE(sink.errors.size(), 6u);
     EXPECT_EQ(sink.errors[2], " While reading the data file an end-of-file mark was encountered.");
     EXPECT_EQ(sink.errors[5], " (2) your specification of the numbrs of categories is incorrect;");
     EXPECT_EQ(sink.errors.back(), kIoErrors);
-    report_error(rs, 37, kSeverityFatal);
+    report_error(reporter, ErrorCode::Memory, Severity::Fatal);
     EXPECT_EQ(sink.errors.back(), "                 M E M O R Y   E R R O R S");
-    report_error(rs, 50, kSeverityFatal);
+    report_error(reporter, ErrorCode::SvdFailed, Severity::Fatal);
     EXPECT_EQ(sink.errors.back(), "                  E R R O R   I N  S.V.D.");
 }
 
 TEST_F(Reporting, FailedJobClosesWithTheRuleAndEndsThePainting) {
-    rs.fatal_state = kFatal;
-    report_error(rs, 999, kSeverityNone);
+    report_error(reporter, ErrorCode::FailedJob, Severity::None);
     EXPECT_EQ(sink.errors, (Lines{"  ", " ", " ", std::string(46, '\xCD'), " ",
                                   " Marvist ended prematurely due to fatal errors"}));
-    rs.error_window_state = WindowState::Last;
-    report_error(rs, 0, kSeverityWarning);
+    reporter.error_window_state = WindowState::Last;
+    report_error(reporter, ErrorCode::None, Severity::Warning);
     EXPECT_EQ(sink.errors.size(), 6u) << "the closing call writes nothing";
+    EXPECT_EQ(sink.codes, (std::vector<ErrorCode>{ErrorCode::FailedJob})) << "and is no report";
     EXPECT_EQ(sink.error_ends, 1);
 }
 
 // The banner and the lines of a whole job are checked through jobs in
 // driver_test.cpp; a code that is no progress code writes nothing.
 TEST_F(Reporting, FailedJobsProgressEndsWithoutALine) {
-    report_progress(rs, 1050);
-    report_progress(rs, 4711);
-    rs.progress_window_state = WindowState::Last;
-    report_progress(rs, 0);
+    report_progress(reporter, ProgressCode::Banner);
+    report_progress(reporter, static_cast<ProgressCode>(4711));
+    reporter.progress_window_state = WindowState::Last;
+    report_progress(reporter, ProgressCode::None);
     EXPECT_EQ(sink.progress.size(), 6u);
     EXPECT_EQ(sink.progress_ends, 1);
 }

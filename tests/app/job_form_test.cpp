@@ -1,11 +1,11 @@
-#include "app/job_form.h"
+#include "app/batch/job_form.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace marvist {
 namespace {

@@ -24,6 +24,7 @@ TEST_F(UiTest, SaveAsCopiesTheListingOrKeepsTheCurrentOne) {
     EXPECT_EQ(session.job.output_file, fixed("copy.out", 80));
     EXPECT_EQ(read_file(dir.file("copy.out")), "listing\n");
     EXPECT_TRUE(layer.messages.empty());
+    EXPECT_EQ(layer.status_text, "Output saved in copy.out");  // confirmed in the status bar
 
     layer.copy_fails = true;
     layer.file_answers = {dir.file("other.out")};
@@ -71,11 +72,15 @@ TEST_F(UiTest, PrintsSixtyLinesAPageEachAfterItsOwnDialog) {
     EXPECT_EQ(print(120), (std::vector<std::size_t>{60, 60, 0}));
     EXPECT_EQ(print(130, {true, false}), (std::vector<std::size_t>{60}));
 
+    layer.chosen_font.reset();  // the font dialog cancelled: nothing is printed
+    EXPECT_TRUE(print(130).empty());
+    layer.chosen_font = ui::FontSpec{"Courier", 12};
+
     layer.pages.clear();
     layer.file_answers = {dir.file("none.out")};  // a listing that is not there prints nothing
     PrintListing(session, session.main_window);
     EXPECT_TRUE(layer.pages.empty());
-    EXPECT_EQ(layer.messages.size(), 3u);
+    EXPECT_EQ(layer.messages.size(), 4u);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include "app/main_program.h"
 #include "app/session.h"
 #include "app/windowing.h"
-#include "listing/fixed_text.h"
+#include "base/fixed_text.h"
 #include "support/test_support.h"
 
 namespace marvist::test {
@@ -52,17 +52,22 @@ public:
         ui::ScrollWindowSpec request;
         std::vector<ui::DialogItem> items;  // modeless dialogs
         std::vector<std::string> lines;     // written with write_text
+        std::vector<ui::TableSheet> sheets;  // table windows
         bool exists = true;
         int autopaints = 0;  // started and not yet ended
+        int activated = 0;   // when it was last made or activated
     };
 
     // ---- Script --------------------------------------------------------
-    std::deque<std::optional<std::string>> file_answers;  // empty queue: cancelled
+    std::deque<std::optional<std::string>> file_answers;    // empty queue: cancelled
+    std::deque<std::optional<std::string>> folder_answers;  // empty queue: cancelled
     // Answers each modal dialog; may edit buffers and bound integers.
     // Unset: every dialog is cancelled.
     std::function<int(std::vector<ui::DialogItem>& items, std::string_view title)> answer_dialog;
     std::deque<int> question_answers;  // Yes/No questions; empty queue: Yes
     std::deque<bool> print_answers;    // empty queue: every print dialog confirmed
+    // Answers each table import dialog. Unset: every one is cancelled.
+    std::function<std::optional<ui::TableImportChoice>(const ui::TableImportRequest& request)> answer_import;
     std::optional<ui::FontSpec> chosen_font;
     bool copy_fails = false;
     std::vector<int> commands;  // sent by event_loop, in order
@@ -71,11 +76,17 @@ public:
     ui::MainWindowSpec main;
     ui::WindowId main_id = ui::kNoWindow;
     bool main_closed = false, quitted = false, panes_shown = false;
+    std::string status_text;
     std::vector<Message> messages;
     std::vector<ui::FileDialogSpec> file_dialogs;
+    std::vector<ui::FolderDialogSpec> folder_dialogs;
     int dialogs = 0;  // modal dialogs shown
+    std::vector<ui::TableImportRequest> import_dialogs;
+    std::vector<std::string> titles;  // of the modal dialogs, in order
     std::map<ui::WindowId, Window> windows;
     std::vector<std::vector<std::string>> pages;
+    std::map<int, bool> enabled;               // commands enabled (true) or greyed since the start
+    std::vector<BiplotSolution> plotted;       // the solutions of the Joint Plot windows made, in order
     std::string printed_face;  // of the last line printed
 
     // The window of the given title that exists, or nullptr.
@@ -105,9 +116,16 @@ public:
     }
     void quit_program() override { quitted = true; }
     void show_line_column_panes(bool shown) override { panes_shown = shown; }
+    void show_status_text(std::string_view text) override { status_text = text; }
     void draw_text(ui::WindowId, std::string_view, const ui::TextStyle&) override {}
+    // A program that shows a refused dialog again and again to a script that
+    // answers it the same way would never end: after kMostDialogs every
+    // dialog is cancelled, which a test then sees.
+    static constexpr int kMostDialogs = 100;
     int dialog_box(std::vector<ui::DialogItem>& items, std::string_view title, const ui::FontSpec&) override {
         ++dialogs;
+        titles.emplace_back(title);
+        if (dialogs > kMostDialogs) return ui::kDialogCancel;
         return answer_dialog ? answer_dialog(items, title) : ui::kDialogCancel;
     }
     ui::WindowId modeless_dialog(std::vector<ui::DialogItem> items, std::string_view title, ui::WindowId owner,
@@ -125,8 +143,13 @@ public:
     std::optional<std::string> open_file_dialog(const ui::FileDialogSpec& request) override { return next_file(request); }
     std::optional<std::string> save_file_dialog(const ui::FileDialogSpec& request) override { return next_file(request); }
     std::optional<ui::FontSpec> choose_font(std::string_view) override { return chosen_font; }
+    std::optional<std::string> choose_folder(const ui::FolderDialogSpec& request) override {
+        folder_dialogs.push_back(request);
+        return pop<std::optional<std::string>>(folder_answers, std::nullopt);
+    }
     ui::WindowId create_scroll_window(const ui::ScrollWindowSpec& request) override {
         windows[next_id_].request = request;
+        windows[next_id_].activated = ++activations_;
         return next_id_++;
     }
     void write_text(ui::WindowId window, std::string_view line) override { windows.at(window).lines.emplace_back(line); }
@@ -134,7 +157,25 @@ public:
     void end_autopaint(ui::WindowId window) override { --windows.at(window).autopaints; }
     bool window_exists(ui::WindowId window) override { return windows.count(window) && windows[window].exists; }
     void destroy_window(ui::WindowId window) override { windows.at(window).exists = false; }
-    void activate_window(ui::WindowId window) override { windows.at(window); }
+    // The user enters a window (or the program brings it to the front).
+    void activate_window(ui::WindowId window) override { windows.at(window).activated = ++activations_; }
+    ui::WindowId last_active(const std::vector<ui::WindowId>& among) override {
+        ui::WindowId last = ui::kNoWindow;
+        for (ui::WindowId window : among) {
+            if (window_exists(window) && (last == ui::kNoWindow || windows[window].activated > windows[last].activated)) {
+                last = window;
+            }
+        }
+        return last;
+    }
+    ui::WindowId create_table_window(const ui::TableWindowSpec& request) override {
+        Window& window = windows[next_id_];
+        window.request.title = request.title;
+        window.request.parent = request.owner;
+        window.sheets = request.sheets;
+        window.activated = ++activations_;
+        return next_id_++;
+    }
     bool print_page_begin(ui::WindowId, std::string_view) override {
         const bool go = pop(print_answers, true);
         if (go) pages.emplace_back();
@@ -146,6 +187,19 @@ public:
     }
     void print_page_end() override {}
     void page_setup_dialog() override {}
+    std::optional<ui::TableImportChoice> table_import_dialog(const ui::TableImportRequest& request) override {
+        import_dialogs.push_back(request);
+        if (import_dialogs.size() > kMostDialogs || !answer_import) return std::nullopt;
+        return answer_import(request);
+    }
+    void enable_command(int command, bool on) override { enabled[command] = on; }
+    ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override {
+        plotted.push_back(solution);
+        windows[next_id_].request.title = "Joint Plot";
+        windows[next_id_].request.parent = owner;
+        windows[next_id_].activated = ++activations_;
+        return next_id_++;
+    }
     bool copy_file(const std::string& from, const std::string& to, bool replace) override {
         std::error_code ec;
         const auto how = replace ? std::filesystem::copy_options::overwrite_existing
@@ -167,6 +221,7 @@ private:
         return pop<std::optional<std::string>>(file_answers, std::nullopt);
     }
     ui::WindowId next_id_ = 100;
+    int activations_ = 0;
 };
 
 // A desktop session over the scripted layer, working in a fresh folder.
@@ -174,7 +229,7 @@ class UiTest : public ::testing::Test, public JobFolder {
 protected:
     UiTest() {
         session.main_window = layer.create_main_window(main_window_spec(session));
-        session.rs.clock = fixed_time;
+        session.context.clock = fixed_time;
         session.console = console_;
     }
     ~UiTest() override { std::fclose(console_); }

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "analysis/driver.h"
-#include "analysis/report_codes.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "support/test_support.h"
 
 namespace marvist {
@@ -57,12 +56,12 @@ TEST_F(NscaJobs, GoldenListings) {
         for (const Job& g : jobs) {
             SCOPED_TRACE(::testing::Message() << g.name << (path == SvdPath::Fast ? " fast" : " full"));
             test::CapturingReportSink fresh;
-            rs.reports = &fresh;
-            rs.svd_path = path;
+            context.reports = &fresh;
+            context.svd_path = path;
             JobRecord j = job(g);
-            run_job(j, rs);
+            const JobResults results = run(j);
             EXPECT_EQ(test::golden_difference(kGolden, g.name), "");
-            EXPECT_EQ(rs.fatal_state, kFatalNone);
+            EXPECT_EQ(results.fatal_state, FatalState::None);
             EXPECT_EQ(fresh.error_opens, 0) << "no report at all";
         }
     }
@@ -89,7 +88,7 @@ TEST_F(NscaJobs, ZeroCountsAndZeroPartsOfTau) {
         SCOPED_TRACE(c.name);
         test::write_file(dir.file(std::string(c.name) + ".dat"), c.data);
         JobRecord j = job({c.name, "Three by three", 3, "Rows", 3, "Columns", c.n_axes, 0, 0});
-        run_job(j, rs);
+        run(j);
         const Lines lines = listing(c.name);
         for (const std::string& line : lines) EXPECT_EQ(line.find("NaN"), std::string::npos) << line;
         for (const std::string& line : c.shown) EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line;
@@ -105,9 +104,9 @@ TEST_F(NscaJobs, StorageRefusedInTheAnalysisEndsTheJob) {
     test::write_file(dir.file("wide.dat"), data);
     JobRecord j = job({"wide", "Two by sixty", 2, "Rows", 60, "Columns", 1, 0, 0});
     set_storage_limit(20000);
-    run_job(j, rs);
-    EXPECT_EQ(rs.fatal_state, kFatal);
-    EXPECT_EQ(test::reported_codes(sink.errors), (std::vector<int>{37, 999}));
+    const JobResults results = run(j);
+    EXPECT_EQ(results.fatal_state, FatalState::Fatal);
+    EXPECT_EQ(sink.codes, (std::vector<ErrorCode>{ErrorCode::Memory, ErrorCode::FailedJob}));
     const Lines lines = listing("wide");
     EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{" Tau = MS(Between)/MS(Total)", ""}));
     EXPECT_EQ(sink.progress.back(), " Nonsymmetric Correspondence Analysis");

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "svd_cases.h"
 #include "test_tables.h"
 

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist::test {
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "listing/storage.h"
+#include "base/storage.h"
 
 namespace marvist {
 namespace {

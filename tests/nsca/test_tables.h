@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "listing/matrix.h"
+#include "base/matrix.h"
 
 namespace marvist::test {
 

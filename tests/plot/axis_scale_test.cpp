@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plot/program_stop.h"
+#include "base/program_stop.h"
 
 namespace marvist {
 namespace {
@@ -58,7 +58,7 @@ TEST(AxisScaleHelpers, FormatTickValueWritesFixedPointIntoFifteenCharacters) {
 // m = trunc(6.9 / R) = 6, cell 1/60, E = 1.15 - R.
 TEST(ChooseAxisScale, WorkedExample) {
     double low = -0.5, high = 0.5;
-    const AxisScale s = ChooseAxisScale(low, high, 69, true);
+    const AxisScale s = ChooseAxisScale(low, high, 69, TickValues::SideBySide);
     EXPECT_DOUBLE_EQ(s.step, 0.1);
     EXPECT_DOUBLE_EQ(s.cell, 0.1 / 6);
     EXPECT_EQ(s.labelWidth, 5);
@@ -75,7 +75,7 @@ TEST(ChooseAxisScale, WorkedExample) {
     // Down 40 positions: R = 1.025, s = 0.1 halved once to 0.05; decimals 2;
     // doubled to 0.1 (20 > 10). m = trunc(4 / 1.025) = 3.
     low = -0.5, high = 0.5;
-    const AxisScale d = ChooseAxisScale(low, high, 40, false);
+    const AxisScale d = ChooseAxisScale(low, high, 40, TickValues::Stacked);
     EXPECT_DOUBLE_EQ(d.step, 0.1);
     EXPECT_DOUBLE_EQ(d.cell, 0.1 / 3);
     EXPECT_EQ(d.decimals, 1);
@@ -92,7 +92,7 @@ TEST(ChooseAxisScale, WorkedExample) {
 // -0.6 .. 0.6 must not print as -1 -0 -0 0 0 1.
 TEST(ChooseAxisScale, DoubledStepKeepsTheDecimalsItNeeds) {
     double low = -0.7, high = 0.7;
-    const AxisScale s = ChooseAxisScale(low, high, 69, true);
+    const AxisScale s = ChooseAxisScale(low, high, 69, TickValues::SideBySide);
     EXPECT_DOUBLE_EQ(s.step, 0.2);
     EXPECT_EQ(s.decimals, 1);
     EXPECT_EQ(s.labelWidth, 5);
@@ -111,7 +111,7 @@ TEST(ChooseAxisScale, ScalableRangeRejectsWhatHasNoScale) {
     EXPECT_FALSE(ScalableRange(-1e-300, 1e-300));
     EXPECT_FALSE(ScalableRange(1e6, 1e6 + 1e-7));  // lost against its ends
     double low = 0.0, high = 0.0;
-    EXPECT_THROW(ChooseAxisScale(low, high, 69, true), std::invalid_argument);
+    EXPECT_THROW(ChooseAxisScale(low, high, 69, TickValues::SideBySide), std::invalid_argument);
 }
 
 }  // namespace

@@ -153,6 +153,56 @@ private slots:
         when_modal<QFontDialog>([](QFontDialog* dialog) { dialog->reject(); });
         QVERIFY(!layer.choose_font("prompt").has_value());
     }
+
+    // A field enabled while a radio button is set follows it as the user
+    // switches; a preselected field has the focus with its text selected;
+    // Tab goes through the fields in the order of the items; the dialog is
+    // as wide as its title needs.
+    void fieldsFollowTheirButtonsAndFocus() {
+        QtWindowing layer;
+        int yes = 0, no = 1;
+        std::string title = "Title of your job", label = "old.lab", a, b, c;
+        std::vector<ui::DialogItem> items{edit(a, 6),           edit(b, 6),
+                                          edit(c, 6),           item(Kind::GroupBox, "Labels"),
+                                          item(Kind::Radio, "Yes", &yes), item(Kind::Radio, "No", &no),
+                                          edit(label, 80),      edit(title, 70),
+                                          item(Kind::Ok, "OK")};
+        items[1].place = items[2].place = ui::ItemPlace::Beside;
+        items[6].enabled = false;
+        items[6].enabled_while = &yes;
+        items[7].preselected = true;
+        const std::string long_title(60, 'W');
+        std::vector<bool> enabled;
+        bool preselected = false, tab_in_item_order = false;
+        int width = 0;
+        when_modal<ItemDialog>([&](ItemDialog* dialog) {
+            auto* field = widget<QLineEdit>(dialog, 7);
+            preselected = dialog->focusWidget() == field && field->selectedText() == "Title of your job";
+            enabled.push_back(dialog->item_widget(6)->isEnabled());
+            widget<QRadioButton>(dialog, 4)->click();
+            enabled.push_back(dialog->item_widget(6)->isEnabled());
+            widget<QRadioButton>(dialog, 5)->click();
+            enabled.push_back(dialog->item_widget(6)->isEnabled());
+            tab_in_item_order = dialog->item_widget(0)->nextInFocusChain() == dialog->item_widget(1) &&
+                                dialog->item_widget(1)->nextInFocusChain() == dialog->item_widget(2);
+            width = dialog->width();
+            dialog->accept();
+        });
+        layer.dialog_box(items, long_title, ui::FontSpec{"Arial", 9});
+        QVERIFY(preselected);
+        QCOMPARE(enabled, (std::vector<bool>{false, true, false}));
+        QVERIFY(tab_in_item_order);
+        QVERIFY(width >= QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(long_title)));
+
+        // A message box with a short text is as wide as its title too.
+        const QString stopped = "Marvist Stopped " + QString(40, 'W');
+        when_modal<QMessageBox>([&](QMessageBox* box) {
+            width = box->width();
+            box->accept();
+        });
+        layer.message_box("STOP", stopped.toStdString(), ui::MessageStyle::Ok);
+        QVERIFY(width >= QFontMetrics(QApplication::font()).horizontalAdvance(stopped));
+    }
 };
 
 QTEST_MAIN(DialogTest)

@@ -1,78 +1,127 @@
-// Tau both ways, Pearson's chi-square and the analysis of variance.
+// Marginals and dependence measures as values, against figures worked out by
+// hand and against the textbook formulas, computed here cell by cell.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <string>
+#include <optional>
 #include <vector>
 
-#include "listing/record_io.h"
 #include "stats/dependence.h"
+#include "stats/marginals.h"
 #include "support/test_support.h"
 
 namespace marvist {
 namespace {
 
-using Lines = std::vector<std::string>;
+struct Table {
+    int I, J;
+    Matrix<std::int32_t> counts;
+    Marginals marginals;
+    std::optional<DependenceResult> result;
 
-struct Dependence : ::testing::Test {
-    CapturedRecords listing, console;
-    test::CapturingReportSink sink;
-    RunState rs;
-    Matrix<double> freq, row_profiles, col_profiles, work_matrix;
-    Vector<double> row_margins, col_margins, work_rows, work_cols;
-
-    // Prepares the inputs as the driver does, then runs the analysis.
-    void run(int I, int J, const std::vector<std::int64_t>& by_rows) {
-        rs.reports = &sink;
-        rs.standard_output = &console;
-        freq = row_profiles = col_profiles = work_matrix = Matrix<double>(I, J);
-        row_margins = work_rows = Vector<double>(I);
-        col_margins = work_cols = Vector<double>(J);
-        std::int64_t n = 0;
-        for (int i = 1; i <= I; ++i)
-            for (int j = 1; j <= J; ++j) {
-                freq(i, j) = static_cast<double>(by_rows[static_cast<std::size_t>((i - 1) * J + j - 1)]);
-                n += by_rows[static_cast<std::size_t>((i - 1) * J + j - 1)];
-                row_margins(i) += freq(i, j);
-                col_margins(j) += freq(i, j);
-            }
-        for (int i = 1; i <= I; ++i)
-            for (int j = 1; j <= J; ++j) {
-                row_profiles(i, j) = freq(i, j) / row_margins(i);
-                col_profiles(i, j) = freq(i, j) / col_margins(j);
-            }
-        for (double& r : row_margins) r /= static_cast<double>(n);
-        for (double& c : col_margins) c /= static_cast<double>(n);
-        const Lines blank(static_cast<std::size_t>(std::max(I, J)), std::string(6, ' '));
-        compute_dependence(freq, work_matrix, row_profiles, col_profiles, row_margins, col_margins, blank, blank, I, J,
-                           n, work_rows, work_cols, listing, rs);
+    Table(int rows, int cols, const std::vector<std::int32_t>& by_rows)
+        : I(rows), J(cols), counts(test::counts_of(rows, cols, by_rows)) {
+        EXPECT_TRUE(obtain_marginals(marginals, I, J));
+        compute_marginals(counts, I, J, marginals);
+        compute_profiles(counts, I, J, marginals);
+        result = compute_dependence(counts, marginals, I, J);
     }
+    double f(int i, int j) const { return counts(i, j); }
 };
 
-// The console gets a copy of the result blocks: the listing without the
-// centred profiles and the two contribution vectors (the listing itself is in
-// the golden listings).
-TEST_F(Dependence, ResultBlocksAreCopiedToTheConsole) {
-    run(2, 2, {10, 20, 30, 40});
-    const Lines& l = listing.lines;
-    ASSERT_EQ(l.size(), 8u + 3u + 12u + 19u);
-    Lines copied(l.begin() + 8, l.begin() + 11);
-    copied.insert(copied.end(), l.begin() + 23, l.end());
-    EXPECT_EQ(console.lines, copied);
-    EXPECT_EQ(rs.fatal_state, kFatalNone);
-    EXPECT_TRUE(sink.errors.empty());
+// Rows (10, 20) and (30, 40): N = 100, r = (0.3, 0.7), c = (0.4, 0.6).
+// Centred profiles -0.05, 1/30 and 0.05, -1/30; B_a = 1/300, S_r = 0.42,
+// so Tau_a = 1/126; B_b = 2/525, S_c = 0.48, Tau_b = 1/126 as for any 2 x 2
+// table; expected counts 12, 18, 28, 42 give X^2 = 50/63.
+TEST(DependenceResults, TwoByTwoTableWorkedByHand) {
+    const Table t(2, 2, {10, 20, 30, 40});
+    const Marginals& m = t.marginals;
+    EXPECT_EQ(m.total_n, 100);
+    EXPECT_EQ((std::vector<std::int64_t>{m.row_totals(1), m.row_totals(2), m.col_totals(1), m.col_totals(2)}),
+              (std::vector<std::int64_t>{30, 70, 40, 60}));
+    EXPECT_DOUBLE_EQ(m.row_margins(2), 0.7);
+    EXPECT_DOUBLE_EQ(m.col_profiles(2, 1), 0.75);
+    EXPECT_DOUBLE_EQ(m.row_profiles(1, 2), 2.0 / 3);
+
+    ASSERT_TRUE(t.result);
+    const DependenceResult& r = *t.result;
+    EXPECT_NEAR(r.centred_profiles(1, 1), -0.05, 1e-15);
+    EXPECT_NEAR(r.centred_profiles(2, 2), -1.0 / 30, 1e-15);
+    EXPECT_NEAR(r.weighted_profiles(1, 2), 1.0 / 30 * std::sqrt(0.6), 1e-15);
+    EXPECT_NEAR(r.numerator_a, 1.0 / 300, 1e-15);
+    EXPECT_NEAR(r.numerator_b, 2.0 / 525, 1e-15);
+    EXPECT_NEAR(r.s_r, 0.42, 1e-15);
+    EXPECT_NEAR(r.s_c, 0.48, 1e-15);
+    EXPECT_NEAR(r.tau_a, 1.0 / 126, 1e-15);
+    EXPECT_NEAR(r.tau_b, 1.0 / 126, 1e-15);
+    EXPECT_NEAR(r.chi_tau_a, 99.0 / 126, 1e-13);
+    EXPECT_NEAR(r.chi_tau_b, 99.0 / 126, 1e-13);
+    EXPECT_EQ(r.df, 1);
+    EXPECT_NEAR(r.chi_square, 50.0 / 63, 1e-13);
+    EXPECT_NEAR(r.total_inertia, 1.0 / 126, 1e-15);
+    EXPECT_NEAR(r.rows_dependent.ms_total, 0.21, 1e-15);
+    EXPECT_NEAR(r.rows_dependent.ms_between, 1.0 / 600, 1e-15);
+    EXPECT_NEAR(r.rows_dependent.ms_within, 0.21 - 1.0 / 600, 1e-15);
+    EXPECT_NEAR(r.cols_dependent.ms_total, 0.24, 1e-15);
+    EXPECT_NEAR(r.cols_dependent.ms_between, 1.0 / 525, 1e-15);
+    // Column 1 carries 0.4 * 0.005 of B_a, row 1 0.4 * 0.0025 + 0.6 / 900.
+    EXPECT_NEAR(r.col_shares(1), 0.6, 1e-13);
+    EXPECT_NEAR(r.col_shares(2), 0.4, 1e-13);
+    EXPECT_NEAR(r.row_shares(1), 0.5, 1e-13);
+    EXPECT_NEAR(r.row_parts(2), 1.0 / 600, 1e-15);
+    EXPECT_FALSE(r.tau_a_zero);
 }
 
-TEST_F(Dependence, TauZeroWarnsAfterTheListingAndSkipsTheDecomposition) {
-    run(2, 3, {1, 2, 3, 2, 4, 6});  // every column has the profile (1/3, 2/3)
-    EXPECT_EQ(listing.lines.at(3 + 5 + 3 + 5), "   0.000  0.000  0.000");
-    EXPECT_EQ(listing.lines.at(3 + 5 + 3 + 6 + 5), "   0.000  0.000");
-    EXPECT_EQ(listing.lines.at(listing.lines.size() - 2), " Tau = MS(Between)/MS(Total)");
-    EXPECT_EQ(rs.fatal_state, kFatalSkipNsca);
-    ASSERT_EQ(sink.errors.size(), 5u);
-    EXPECT_EQ(sink.errors[2], " Tau is 0, thus rows and columns are perfectly independent.");
-    for (double w : work_cols) EXPECT_EQ(w, 0.0);
+// Goodman and Kruskal's tau from its usual form,
+//   (sum_ij f_ij^2 / (N f_.j) - sum_i r_i^2) / (1 - sum_i r_i^2),
+// Pearson's X^2 as N (sum_ij f_ij^2 / (f_i. f_.j) - 1), both ways round.
+TEST(DependenceResults, FourByThreeTableAgreesWithTheTextbookFormulas) {
+    const Table t(4, 3, {10, 2, 3, 4, 12, 5, 1, 3, 9, 6, 6, 2});
+    const int I = t.I, J = t.J;
+    std::vector<double> row(I + 1), col(J + 1);
+    double N = 0;
+    for (int i = 1; i <= I; ++i)
+        for (int j = 1; j <= J; ++j) row[i] += t.f(i, j), col[j] += t.f(i, j), N += t.f(i, j);
+    double sum_r2 = 0, sum_c2 = 0, by_cols = 0, by_rows = 0, pearson = 0;
+    for (int i = 1; i <= I; ++i) sum_r2 += (row[i] / N) * (row[i] / N);
+    for (int j = 1; j <= J; ++j) sum_c2 += (col[j] / N) * (col[j] / N);
+    for (int i = 1; i <= I; ++i) {
+        for (int j = 1; j <= J; ++j) {
+            by_cols += t.f(i, j) * t.f(i, j) / (N * col[j]);
+            by_rows += t.f(i, j) * t.f(i, j) / (N * row[i]);
+            pearson += t.f(i, j) * t.f(i, j) / (row[i] * col[j]);
+        }
+    }
+    const DependenceResult& r = *t.result;
+    EXPECT_NEAR(r.tau_a, (by_cols - sum_r2) / (1 - sum_r2), 1e-14);
+    EXPECT_NEAR(r.tau_b, (by_rows - sum_c2) / (1 - sum_c2), 1e-14);
+    EXPECT_NEAR(r.chi_square, N * (pearson - 1), 1e-11);
+    EXPECT_NEAR(r.numerator_a, 0.08849, 5e-6);  // the total inertia of the worked NSCA example
+    EXPECT_EQ(r.df, 6);
+    EXPECT_NEAR(r.chi_tau_a, (N - 1) * 3 * r.tau_a, 1e-12);
+    // The shares add up to 1, the parts to the numerator they share out.
+    double shares = 0, parts = 0;
+    for (int j = 1; j <= J; ++j) shares += r.col_shares(j), parts += r.col_parts(j);
+    EXPECT_NEAR(shares, 1.0, 1e-14);
+    EXPECT_NEAR(parts, r.numerator_a, 1e-15);
+    shares = parts = 0;
+    for (int i = 1; i <= I; ++i) shares += r.row_shares(i), parts += r.row_parts(i);
+    EXPECT_NEAR(shares, 1.0, 1e-14);
+    EXPECT_NEAR(parts, r.numerator_a, 1e-15);
+}
+
+// Every column has the profile (1/3, 2/3): tau is 0, no contribution.
+TEST(DependenceResults, EqualColumnProfilesGiveTauZero) {
+    const Table t(2, 3, {1, 2, 3, 2, 4, 6});
+    const DependenceResult& r = *t.result;
+    EXPECT_TRUE(r.tau_a_zero);
+    EXPECT_NEAR(r.tau_a, 0.0, 1e-17);
+    EXPECT_NEAR(r.chi_square, 0.0, 1e-13);
+    for (int j = 1; j <= 3; ++j) {
+        EXPECT_EQ(r.col_shares(j), 0.0);
+        EXPECT_EQ(r.col_parts(j), 0.0);
+    }
 }
 
 }  // namespace

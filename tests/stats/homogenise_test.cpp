@@ -1,81 +1,104 @@
-// Homogenisation of the margins by iterative proportional fitting.
+// Homogenisation of the margins as values: the fitted table against the
+// closed form of a 2 x 2 table and against the properties that define it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <string>
 #include <vector>
 
-#include "listing/record_io.h"
-#include "listing/storage.h"
+#include "base/storage.h"
 #include "stats/homogenise.h"
 #include "support/test_support.h"
 
 namespace marvist {
 namespace {
 
-using Lines = std::vector<std::string>;
+std::optional<HomogenisationResult> homogenise(int I, int J, const std::vector<std::int32_t>& by_rows) {
+    return homogenise_margins(test::counts_of(I, J, by_rows), I, J);
+}
 
-struct Homogenise : ::testing::Test {
-    CapturedRecords listing, console;
-    test::CapturingReportSink sink;
-    RunState rs;
-    void run(int I, int J, const std::vector<std::int32_t>& by_rows) {
-        rs.reports = &sink;
-        rs.standard_output = &console;
-        Matrix<std::int32_t> counts(I, J);
-        for (int i = 1; i <= I; ++i)
-            for (int j = 1; j <= J; ++j) counts(i, j) = by_rows[static_cast<std::size_t>((i - 1) * J + j - 1)];
-        const Lines blank(static_cast<std::size_t>(std::max(I, J)), std::string(6, ' '));
-        homogenise_margins(counts, I, J, blank, blank, listing, rs);
+// Rows (10, 20) and (30, 40) with all margins 50 and the odds ratio 2/3 kept:
+// x / (50 - x) = sqrt(2/3) on the diagonal.
+TEST(HomogenisationResults, TwoByTwoTableKeepsItsOddsRatio) {
+    const auto r = homogenise(2, 2, {10, 20, 30, 40});
+    ASSERT_TRUE(r);
+    const double s = std::sqrt(2.0 / 3.0), x = 50 * s / (1 + s);
+    EXPECT_TRUE(r->converged);
+    EXPECT_EQ(r->sweeps.size(), 6u);
+    EXPECT_LT(r->sweeps.back().row_deviation, kHomogeniseTolerance);
+    EXPECT_GE(r->sweeps[4].row_deviation + r->sweeps[4].col_deviation, kHomogeniseTolerance);
+    EXPECT_NEAR(r->fitted(1, 1), x, 1e-9);
+    EXPECT_NEAR(r->fitted(2, 2), x, 1e-9);
+    EXPECT_NEAR(r->fitted(1, 2), 50 - x, 1e-9);
+    EXPECT_EQ((std::vector<std::int64_t>{r->rounded(1, 1), r->rounded(1, 2), r->rounded(2, 1), r->rounded(2, 2)}),
+              (std::vector<std::int64_t>{22, 28, 28, 22}));
+    EXPECT_EQ(r->row_target, 50.0);
+    EXPECT_EQ(r->rounded_row_target, 50);
+    EXPECT_EQ(r->rounded_col_target, 50);
+    EXPECT_EQ(r->average_entry, 25);
+}
+
+// Every row total N/I, every column total N/J, and each cross-product ratio
+// of the counts kept.
+TEST(HomogenisationResults, MarginsAndCrossProductRatiosOfALargerTable) {
+    const int I = 4, J = 5;
+    const std::vector<std::int32_t> f{3, 7, 1, 9, 4, 12, 2, 8, 5, 6, 1, 1, 15, 3, 2, 6, 9, 4, 4, 11};
+    const auto r = homogenise(I, J, f);
+    ASSERT_TRUE(r);
+    ASSERT_TRUE(r->converged);
+    const double N = 113;
+    for (int i = 1; i <= I; ++i) {
+        double sum = 0;
+        for (int j = 1; j <= J; ++j) sum += r->fitted(i, j);
+        EXPECT_NEAR(sum, N / I, 1e-8);
     }
-    Lines tail(std::size_t n) const { return Lines(listing.lines.end() - static_cast<long>(n), listing.lines.end()); }
-};
-
-TEST_F(Homogenise, HomogeneousTableIsReachedInTwoStepsUnchanged) {
-    run(3, 2, {10, 0, 0, 10, 5, 5});
-    EXPECT_EQ(listing.lines.at(6), " Iteration for homogenising the margins has converged in   2 steps");
-    EXPECT_EQ(Lines(listing.lines.begin() + 14, listing.lines.begin() + 17),
-              (Lines{"  1  1        \xB3     10      0", "  2  2        \xB3      0     10",
-                     "  3  3        \xB3      5      5"}));
+    for (int j = 1; j <= J; ++j) {
+        double sum = 0;
+        for (int i = 1; i <= I; ++i) sum += r->fitted(i, j);
+        EXPECT_NEAR(sum, N / J, 1e-8);
+    }
+    const auto count = [&](int i, int j) {
+        return static_cast<double>(f[static_cast<std::size_t>((i - 1) * J + j - 1)]);
+    };
+    for (int i = 2; i <= I; ++i) {
+        for (int j = 2; j <= J; ++j) {
+            const double kept = count(1, 1) * count(i, j) / (count(1, j) * count(i, 1));
+            const double fitted = r->fitted(1, 1) * r->fitted(i, j) / (r->fitted(1, j) * r->fitted(i, 1));
+            EXPECT_NEAR(fitted / kept, 1.0, 1e-9) << i << "," << j;
+        }
+    }
 }
 
-// The console gets the banner, a line per iteration (each overprinting the
-// one before) and the outcome.
-TEST_F(Homogenise, ZeroCellStopsAtTheIterationLimit) {
-    run(2, 2, {1, 0, 1, 1});
-    const Lines limit{"", " Maximum number of iterations ( 201) reached", ""};
-    EXPECT_EQ(Lines(listing.lines.begin() + 5, listing.lines.begin() + 8), limit);
-    ASSERT_EQ(console.lines.size(), 5u + 201u + 3u);
-    EXPECT_EQ(Lines(console.lines.begin(), console.lines.begin() + 5), Lines(listing.lines.begin(), listing.lines.begin() + 5));
-    EXPECT_EQ(console.lines[5], " Iteration    1");
-    EXPECT_EQ(console.lines[205], "+Iteration  201");
-    EXPECT_EQ(Lines(console.lines.end() - 3, console.lines.end()), limit);
-    EXPECT_EQ(listing.lines.at(14).substr(listing.lines[14].size() - 7), "      0");  // the zero stays zero
+// A homogeneous table passes the test on its second sweep, unchanged; one
+// whose zero cell keeps its margins apart stops after 201 sweeps.
+TEST(HomogenisationResults, ConvergenceAndTheIterationLimit) {
+    const auto even = homogenise(3, 2, {10, 0, 0, 10, 5, 5});
+    ASSERT_TRUE(even);
+    EXPECT_TRUE(even->converged);
+    EXPECT_EQ(even->sweeps.size(), 2u);
+    EXPECT_EQ(even->fitted(1, 1), 10.0);
+    EXPECT_EQ(even->fitted(2, 1), 0.0);
+
+    const auto stuck = homogenise(2, 2, {1, 0, 1, 1});
+    ASSERT_TRUE(stuck);
+    EXPECT_FALSE(stuck->converged);
+    EXPECT_EQ(stuck->sweeps.size(), static_cast<std::size_t>(kHomogeniseIterationLimit + 1));
+    EXPECT_EQ(stuck->fitted(1, 2), 0.0);
 }
 
-// Targets and average are rounded half up; a row target above 32 bits
-// overflows its field rather than wrapping.
-TEST_F(Homogenise, TargetsAndAverage) {
-    run(2, 3, {1, 2, 1, 1, 1, 1});  // N = 7: row target 3.5, column target 7/3, average 4/3
-    EXPECT_EQ(tail(8), (Lines{"", " Values of row marginals        4", "", " Values of column marginals        2", "",
-                              " Average value for entry in table        1",
-                              " Values deviating from the average indicate presence of interaction", ""}));
-    listing.lines.clear();
-    run(2, 30, std::vector<std::int32_t>(60, 80000000));  // N = 4.8e9, row target 2.4e9, average 8e7
-    EXPECT_EQ(tail(7)[0], " Values of row marginals ********");
-    EXPECT_EQ(tail(7)[4], " Average value for entry in table 80000000");
-}
+// N = 7 on 2 x 3: row target 3.5 rounds to 4, column target 7/3 to 2, the
+// average entry 4/3 to 1. Storage refused: no result.
+TEST(HomogenisationResults, RoundedTargetsAndRefusedStorage) {
+    const auto r = homogenise(2, 3, {1, 2, 1, 1, 1, 1});
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->rounded_row_target, 4);
+    EXPECT_EQ(r->rounded_col_target, 2);
+    EXPECT_EQ(r->average_entry, 1);
 
-TEST_F(Homogenise, MissingStorageWritesNothingAndIsFatal) {
     set_storage_limit(16);  // a 2 x 2 table of reals does not fit
-    run(2, 2, {10, 20, 30, 40});
+    const auto refused = homogenise(2, 2, {10, 20, 30, 40});
     set_storage_limit(0);
-    EXPECT_TRUE(listing.lines.empty());
-    EXPECT_TRUE(console.lines.empty());
-    EXPECT_EQ(rs.fatal_state, kFatal);
-    ASSERT_FALSE(sink.errors.empty());
-    EXPECT_EQ(sink.errors.back(), "                 M E M O R Y   E R R O R S");
+    EXPECT_FALSE(refused);
 }
 
 }  // namespace

@@ -4,9 +4,10 @@
 #include <random>
 #include <sstream>
 
-#include "listing/cp437.h"
-#include "listing/fixed_text.h"
-#include "listing/storage.h"
+#include "base/cp437.h"
+#include "base/fixed_text.h"
+#include "base/storage.h"
+#include "listing/listing_writer.h"
 
 namespace marvist::test {
 
@@ -50,6 +51,13 @@ void CapturingReportSink::open_window(ReportWindow window) {
     (window == ReportWindow::Errors ? error_opens : progress_opens)++;
 }
 
+void CapturingReportSink::error_reported(ErrorCode code, Severity severity) {
+    codes.push_back(code);
+    severities.push_back(severity);
+}
+
+void CapturingReportSink::progress_reported(ProgressCode code) { progress_codes.push_back(code); }
+
 void CapturingReportSink::write_line(ReportWindow window, std::string_view line) {
     (window == ReportWindow::Errors ? errors : progress).emplace_back(line);
 }
@@ -64,8 +72,13 @@ std::string source_path(const std::string& relative) { return std::string(MARVIS
 
 JobFolder::JobFolder() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir.path());
-    rs.reports = &sink;
-    rs.clock = fixed_time;
+    context.reports = &sink;
+    context.clock = fixed_time;
+}
+
+JobResults JobFolder::run(JobRecord& job) {
+    ListingWriter writer(&console);
+    return run_job(job, context, writer);
 }
 
 JobFolder::~JobFolder() {
@@ -90,6 +103,21 @@ JobRecord job_record(const std::string& name, const std::string& title, int rows
     job.label_file = fixed(name + ".lab", 80);
     job.data_format = fixed(format, 70);
     return job;
+}
+
+Matrix<std::int32_t> counts_of(int I, int J, const std::vector<std::int32_t>& by_rows) {
+    Matrix<std::int32_t> counts(I, J);
+    for (int i = 1; i <= I; ++i)
+        for (int j = 1; j <= J; ++j) counts(i, j) = by_rows.at(static_cast<std::size_t>((i - 1) * J + j - 1));
+    return counts;
+}
+
+void run_in_memory(MemoryJob& run, const TableInput& table) {
+    JobContext context;
+    context.reports = &run.reports;
+    context.clock = fixed_time;
+    ListingWriter writer(&run.console);
+    run.results = run_job(run.job, table, context, writer, run.listing);
 }
 
 bool copy_job_inputs(const std::string& golden_folder, const std::string& name) {

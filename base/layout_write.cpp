@@ -1,0 +1,205 @@
+// The writing engine: a value list through a layout into records.
+#include <charconv>
+#include <stdexcept>
+#include <string>
+
+#include "base/layout.h"
+#include "base/layout_tree.h"
+#include "base/number_format.h"
+
+namespace marvist {
+namespace {
+
+using Kind = LayoutItem::Kind;
+
+class Writer {
+public:
+    Writer(RecordSink& out, const LayoutTree& tree, std::span<const Value> values, std::string& record)
+        : out_(out), tree_(tree), values_(values), record_(record) {}
+
+    void run() {
+        const auto n = static_cast<std::uint32_t>(tree_.items.size());
+        if (static_cast<std::int64_t>(values_.size()) > tree_.data_per_pass && !tree_.reversion_has_data) {
+            throw std::logic_error("layout without data items given more values than it can write");
+        }
+        bool more = walk(0, n);
+        while (more && next_ < values_.size()) {
+            // Reversion: a new record, from the last top-level group on.
+            emit(true);
+            more = walk(tree_.reversion, n);
+        }
+        emit(tree_.ends_record);
+    }
+
+private:
+    void emit(bool complete) {
+        out_.put_record(record_, complete);
+        record_.clear();
+    }
+
+    char* grow(int w) {
+        const std::size_t at = record_.size();
+        record_.resize(at + static_cast<std::size_t>(w));
+        return record_.data() + at;
+    }
+
+    const Value& take(Value::Kind kind) {
+        const Value& v = values_[next_++];
+        if (v.kind() != kind) throw std::logic_error("value does not match its layout item");
+        return v;
+    }
+
+    void put_text(const LayoutItem& it, std::string_view s) {
+        if (it.width == 0) {
+            record_.append(s);
+        } else if (s.size() >= static_cast<std::size_t>(it.width)) {
+            record_.append(s.substr(0, static_cast<std::size_t>(it.width)));
+        } else {
+            record_.append(static_cast<std::size_t>(it.width) - s.size(), ' ');
+            record_.append(s);
+        }
+    }
+
+    // Items [b, e) once; false when the values ran out at a data item or ':'.
+    bool walk(std::uint32_t b, std::uint32_t e) {
+        const std::size_t count = values_.size();
+        for (std::uint32_t i = b; i < e;) {
+            const LayoutItem& it = tree_.items[i];
+            switch (it.kind) {
+                case Kind::Literal:
+                    record_.append(tree_.text, it.first, it.length);
+                    break;
+                case Kind::Slash:
+                    for (std::int32_t r = 0; r < it.repeat; ++r) emit(true);
+                    break;
+                case Kind::Skip:
+                    record_.append(static_cast<std::size_t>(it.width), ' ');
+                    break;
+                case Kind::Colon:
+                    if (next_ == count) return false;
+                    break;
+                case Kind::Integer:
+                    for (std::int32_t r = 0; r < it.repeat; ++r) {
+                        if (next_ == count) return false;
+                        format_integer(grow(it.width), it.width, it.digits, take(Value::Kind::Integer).integer());
+                    }
+                    break;
+                case Kind::Real:
+                    for (std::int32_t r = 0; r < it.repeat; ++r) {
+                        if (next_ == count) return false;
+                        format_real(grow(it.width), it.width, it.digits, take(Value::Kind::Real).real());
+                    }
+                    break;
+                case Kind::Text:
+                    for (std::int32_t r = 0; r < it.repeat; ++r) {
+                        if (next_ == count) return false;
+                        put_text(it, take(Value::Kind::Text).text());
+                    }
+                    break;
+                case Kind::Group:
+                    for (std::int32_t r = 0; r < it.repeat; ++r) {
+                        // A group that writes values is not begun once they have run out.
+                        if (it.has_data && next_ == count) return false;
+                        if (!walk(i + 1, it.end)) return false;
+                    }
+                    i = it.end;
+                    continue;
+            }
+            ++i;
+        }
+        return true;
+    }
+
+    RecordSink& out_;
+    const LayoutTree& tree_;
+    std::span<const Value> values_;
+    std::string& record_;
+    std::size_t next_ = 0;
+};
+
+// One record buffer per thread, reused from call to call; a nested call (a
+// sink that writes while receiving) gets a buffer of its own.
+class RecordBuffer {
+public:
+    RecordBuffer() : nested_(in_use_) {
+        in_use_ = true;
+        if (!nested_) shared_.clear();
+    }
+    ~RecordBuffer() {
+        if (!nested_) in_use_ = false;
+    }
+    RecordBuffer(const RecordBuffer&) = delete;
+    RecordBuffer& operator=(const RecordBuffer&) = delete;
+    std::string& get() { return nested_ ? own_ : shared_; }
+
+private:
+    static thread_local std::string shared_;
+    static thread_local bool in_use_;
+    bool nested_;
+    std::string own_;
+};
+thread_local std::string RecordBuffer::shared_;
+thread_local bool RecordBuffer::in_use_ = false;
+
+// Keeps the first record only.
+class FirstRecord : public RecordSink {
+public:
+    void put_record(std::string_view record, bool) override {
+        if (!seen_) text.assign(record);
+        seen_ = true;
+    }
+    std::string text;
+
+private:
+    bool seen_ = false;
+};
+
+}  // namespace
+
+void write_records(RecordSink& out, const Layout& layout, std::span<const Value> values) {
+    RecordBuffer buffer;
+    Writer(out, layout.tree(), values, buffer.get()).run();
+}
+
+void write_records(RecordSink& out, std::string_view layout, std::initializer_list<Value> values) {
+    write_records(out, cached_layout(layout), std::span<const Value>(values.begin(), values.size()));
+}
+
+std::string write_to_buffer(const Layout& layout, std::span<const Value> values, std::size_t length) {
+    FirstRecord first;
+    write_records(first, layout, values);
+    first.text.resize(length, ' ');
+    return std::move(first.text);
+}
+
+std::string write_to_buffer(std::string_view layout, std::initializer_list<Value> values, std::size_t length) {
+    return write_to_buffer(cached_layout(layout), std::span<const Value>(values.begin(), values.size()), length);
+}
+
+std::string free_form_record(std::initializer_list<Value> values) {
+    std::string record = " ";
+    bool after_value = false;
+    char digits[32];
+    for (const Value& v : values) {
+        switch (v.kind()) {
+            case Value::Kind::Integer: {
+                if (after_value) record += ' ';
+                record.append(digits, std::to_chars(digits, digits + sizeof digits, v.integer()).ptr);
+                break;
+            }
+            case Value::Kind::Real: {
+                if (after_value) record += ' ';
+                // Shortest form that reads back to the same double.
+                record.append(digits, std::to_chars(digits, digits + sizeof digits, v.real()).ptr);
+                break;
+            }
+            case Value::Kind::Text:
+                record.append(v.text());
+                break;
+        }
+        after_value = true;
+    }
+    return record;
+}
+
+}  // namespace marvist

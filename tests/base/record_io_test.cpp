@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "base/cp437.h"
+#include "base/layout.h"
+#include "base/record_io.h"
+#include "support/test_support.h"
+
+namespace marvist {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines all_records(RecordSource& in) {
+    Lines out;
+    std::string r;
+    while (in.next_record(r)) out.push_back(r);
+    return out;
+}
+
+TEST(OutputFile, WritesRecordsAndReportsFailures) {
+    test::TempDir dir;
+    const std::string path = dir.file("listing.out");
+    test::write_file(path, "old contents that must disappear\n");
+    OutputFile out;
+    ASSERT_TRUE(out.open(path));
+    write_records(out, "(' Value: ',$)");
+    write_records(out, "(I3)", {7});
+    // Enough lines to pass through the internal buffer several times.
+    for (int k = 0; k < 5000; ++k) write_records(out, "(' ',I2,1X,A6,1X,'│',F7.3)", {k % 100, "lab   ", 0.5});
+    EXPECT_TRUE(out.close());
+    EXPECT_TRUE(out.close());  // closing again does nothing
+    const Lines lines = test::read_lines(path);
+    ASSERT_EQ(lines.size(), 5001u);
+    EXPECT_EQ(lines[0], " Value:   7");
+    EXPECT_EQ(lines[5000], " 99 lab    \xB3  0.500");
+    EXPECT_EQ(test::read_file(path).size(), 12u + 5000u * 20u);
+
+    EXPECT_FALSE(out.open(dir.file("no-such-folder/x.out")));
+    out.put_record("dropped", true);
+    ASSERT_TRUE(out.open("/dev/full"));  // the data cannot be written: close says so
+    for (int k = 0; k < 10; ++k) out.put_record(std::string(1000, 'x'), true);
+    EXPECT_FALSE(out.close());
+}
+
+TEST(InputFile, LineEndsFoldersAndReadFailures) {
+    test::TempDir dir;
+    const std::string path = dir.file("data.dat");
+    InputFile in;
+    test::write_file(path, " 1 2\r\n\r\n 3 4\r\nlast\r 5");
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(all_records(in), (Lines{" 1 2", "", " 3 4", "last\r 5"}));
+    test::write_file(path, "");
+    ASSERT_TRUE(in.open(path));
+    EXPECT_TRUE(all_records(in).empty());
+    EXPECT_FALSE(in.failed());
+    TextSource text("a\r\n\nb");
+    EXPECT_EQ(all_records(text), (Lines{"a", "", "b"}));
+
+    EXPECT_FALSE(in.open(dir.file("absent.dat")));
+    EXPECT_FALSE(in.open(dir.path().string()));  // a folder is no data file
+    // A file that opens but cannot be read: a failure, not an end of file.
+    ASSERT_TRUE(in.open("/proc/self/mem"));
+    std::vector<std::int64_t> t(1);
+    EXPECT_EQ(read_free_format(in, std::span<std::int64_t>(t)), kReadInputError);
+    EXPECT_TRUE(in.failed());
+}
+
+// A line longer than the 64 MiB an input file keeps is read by the usual
+// rules as far as it is kept; a read that needs more of it fails rather
+// than take a value cut in two or go on to the next line.
+TEST(InputFile, OverlongLinesAreReadAsFarAsKept) {
+    constexpr std::size_t kept = 64u * 1024 * 1024;
+    test::TempDir dir;
+    const std::string path = dir.file("long.dat");
+    std::string text = "7 8 ";
+    text.resize(kept - 2, ' ');
+    text += "12345\n5 6\n9";  // the cut falls inside 12345; no final line end
+    test::write_file(path, text);
+
+    InputFile in;
+    std::vector<std::int64_t> two(2), three(3);
+    auto read = [&in](std::vector<std::int64_t>& t) { return read_free_format(in, std::span<std::int64_t>(t)); };
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read(two), kReadOk);
+    EXPECT_EQ(two, (std::vector<std::int64_t>{7, 8}));
+    EXPECT_TRUE(in.truncated());
+    EXPECT_EQ(read(two), kReadOk);  // the next line
+    EXPECT_EQ(two, (std::vector<std::int64_t>{5, 6}));
+    EXPECT_EQ(read(two), kReadEndOfFile);
+    EXPECT_EQ(two[0], 9);
+
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read(three), kReadInputError);  // 12345 was cut
+    ASSERT_TRUE(in.open(path));
+    EXPECT_EQ(read_integers(in, Layout::parse("(I1,67108863X,I1)"), two), kReadInputError);
+    EXPECT_FALSE(in.failed());  // the file itself reads well
+}
+
+TEST(RecordSinks, ConsoleShowsUtf8) {
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    ConsoleSink console(f);
+    write_records(console, "(' Pearson X² ',$)");
+    write_records(console, "(I2,' ═│')", {5});
+    std::rewind(f);
+    char buf[128] = {};
+    const std::size_t n = std::fread(buf, 1, sizeof buf, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(buf, n), " Pearson X²  5 ═│\n");
+}
+
+TEST(CodePage437, BothDirections) {
+    // The drawing characters of the listing are pinned by the golden listings.
+    EXPECT_EQ(utf8_to_cp437("· ~€✓"), "\xFA ~??");
+    // Not UTF-8 (an overlong form, a cut sequence, a lone continuation byte): kept.
+    EXPECT_EQ(utf8_to_cp437("\xC0\xAF|\xE2\x94|\x80"), "\xC0\xAF|\xE2\x94|\x80");
+    EXPECT_EQ(cp437_to_utf8("\x80\x9E\xE0\xE1\xEC\xFF"), "Ç₧αß∞\u00A0");
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8_to_cp437(cp437_to_utf8(all)), all);
+}
+
+}  // namespace
+}  // namespace marvist
