@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/fixed_decimal.h"
+
 namespace marvist {
 namespace {
 
@@ -59,17 +61,10 @@ void format_real(char* out, int w, int d, double v) {
         }
         return;
     }
-    // Up to 309 integer digits, the point and 99 decimals.
-    char buf[448];
-    char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, d).ptr;
-    if (d == 0) *end++ = '.';
+    char buf[kFixedDecimalMax + 1];  // the text and the point added for d = 0
     bool zero = true;
-    for (const char* p = buf; p != end; ++p) {
-        if (*p != '0' && *p != '.') {
-            zero = false;
-            break;
-        }
-    }
+    char* end = fixed_decimal(buf, v, d, zero);
+    if (d == 0) *end++ = '.';
     const bool negative = std::signbit(v) && !zero;
     const char* start = buf;
     int n = static_cast<int>(end - buf) + (negative ? 1 : 0);
