@@ -31,12 +31,11 @@ constexpr std::array<char, 200> kDigitPairs = [] {
     return t;
 }();
 
-// |v| * 10^d rounded to an integer, ties to even, from the exact binary
-// value: |v| = significand / 2^shift, so the scaled value is the integer
-// significand * 10^d shifted right by `shift`, and the bits shifted out
-// decide the rounding. False when the value is not handled here: |v| of
-// 2^52 and more, d above 19, or a result of 2^64 and more.
-bool scaled_integer(double v, int d, std::uint64_t& result) {
+}  // namespace
+
+// |v| = significand / 2^shift, so |v| * 10^d is the integer significand * 10^d
+// shifted right by `shift`, and the bits shifted out decide the rounding.
+bool scaled_decimal(double v, int d, std::uint64_t& result) {
     if (d > kMaxExactDecimals) return false;
     std::uint64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
@@ -62,6 +61,8 @@ bool scaled_integer(double v, int d, std::uint64_t& result) {
     result = static_cast<std::uint64_t>(whole);
     return true;
 }
+
+namespace {
 
 // The digits of scaled with the point before the last d of them and at
 // least one digit before the point; no point when d is 0.
@@ -97,7 +98,7 @@ char* write_scaled(char* first, std::uint64_t scaled, int d) {
 
 char* fixed_decimal(char* first, double v, int d, bool& zero) {
     std::uint64_t scaled = 0;
-    if (scaled_integer(v, d, scaled)) {
+    if (scaled_decimal(v, d, scaled)) {
         zero = scaled == 0;
         return write_scaled(first, scaled, d);
     }

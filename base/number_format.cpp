@@ -23,6 +23,41 @@ void put_right(char* out, int w, std::string_view text) {
     std::memcpy(out + (w - n), text.data(), text.size());
 }
 
+// Decimal digits of v (1 for 0).
+int count_digits(std::uint64_t v) {
+    int n = 1;
+    for (; v >= 10; v /= 10) ++n;
+    return n;
+}
+
+// The Fw.d field of a value whose |v| * 10^d rounds to `scaled`: its digits
+// with the point before the last d, written from the right end.
+void put_scaled(char* out, int w, int d, std::uint64_t scaled, bool sign) {
+    const int digits = count_digits(scaled);
+    const bool negative = sign && scaled != 0;
+    // Digits with at least a zero before the point, the point, the sign.
+    int n = (digits > d ? digits : d + 1) + 1 + (negative ? 1 : 0);
+    // The zero before the point goes first when the field is short.
+    const bool integer_part = !(n > w && d > 0 && digits <= d);
+    if (!integer_part) --n;
+    if (n > w) {
+        fill_stars(out, w);
+        return;
+    }
+    char* p = out + w;
+    if (d == 0) *--p = '.';
+    for (int k = 0; k < d; ++k, scaled /= 10) *--p = static_cast<char>('0' + scaled % 10);
+    if (d > 0) *--p = '.';
+    if (integer_part) {
+        do {
+            *--p = static_cast<char>('0' + scaled % 10);
+            scaled /= 10;
+        } while (scaled != 0);
+    }
+    if (negative) *--p = '-';
+    while (p != out) *--p = ' ';
+}
+
 }  // namespace
 
 void format_integer(char* out, int w, int m, std::int64_t v) {
@@ -61,6 +96,12 @@ void format_real(char* out, int w, int d, double v) {
         }
         return;
     }
+    std::uint64_t scaled = 0;
+    if (scaled_decimal(v, d, scaled)) {
+        put_scaled(out, w, d, scaled, std::signbit(v));
+        return;
+    }
+    // Large values and many decimals: the text first, then the field.
     char buf[kFixedDecimalMax + 1];  // the text and the point added for d = 0
     bool zero = true;
     char* end = fixed_decimal(buf, v, d, zero);

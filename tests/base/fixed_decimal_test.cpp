@@ -190,16 +190,40 @@ std::string field_by_printf(int w, int d, double v) {
                                           : std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
 }
 
+// A value of one of the families above, with a decimal count for it.
+double any_value(Bits& bits, int& d) {
+    switch (bits.below(4)) {
+        case 0: {  // listing-sized
+            d = bits.below(8);
+            return (static_cast<double>(bits.next() >> 11) / 9007199254740992.0 - 0.5) *
+                   std::pow(10.0, bits.below(10) - 4);
+        }
+        case 1: {  // an exact tie at d decimals
+            d = bits.below(20);
+            return std::ldexp(static_cast<double>((bits.next() >> 40) | 1), -(d + 1)) * (bits.below(2) ? 1 : -1);
+        }
+        case 2: {  // near 2^64 / 10^d, where the exact path ends
+            d = bits.below(20);
+            return std::nextafter(18446744073709551616.0 / std::pow(10.0, d), bits.below(2) ? 0.0 : 1e300);
+        }
+        default: {  // any bit pattern
+            const double v = from_bits(bits.next());
+            if (!std::isfinite(v)) return 0.0;
+            d = std::fabs(v) > 1e30 ? bits.below(4) : some_decimals(bits);
+            return v;
+        }
+    }
+}
+
 TEST(FixedDecimal, RealFieldsOfEveryWidthAgreeWithPrintf) {
     Bits bits(5);
-    for (long k = 0; k < cases() / 4; ++k) {
-        const double v = (static_cast<double>(bits.next() >> 11) / 9007199254740992.0 - 0.5) *
-                         std::pow(10.0, bits.below(10) - 4);
-        const int d = bits.below(8);
-        const int w = 1 + bits.below(16);
+    for (long k = 0; k < cases(); ++k) {
+        int d = 0;
+        const double v = any_value(bits, d);
+        const int w = 1 + bits.below(30);
         std::string field(static_cast<std::size_t>(w), '?');
         format_real(field.data(), w, d, v);
-        ASSERT_EQ(field, field_by_printf(w, d, v)) << v << " F" << w << "." << d;
+        ASSERT_EQ(field, field_by_printf(w, d, v)) << std::hexfloat << v << " F" << w << "." << d;
     }
 }
 
