@@ -23,9 +23,20 @@ struct BlockLayouts {
     std::string_view values;   // one row of values
 };
 
-void write_line(RecordSink& listing, std::string_view layout, const std::vector<Value>& values) {
-    write_records(listing, cached_layout(layout), values);
-}
+// The same layouts parsed, looked up once for a whole matrix.
+struct ParsedLayouts {
+    explicit ParsedLayouts(const BlockLayouts& text)
+        : numbers(cached_layout(text.numbers)),
+          labels(cached_layout(text.labels)),
+          rule(cached_layout(text.rule)),
+          values(cached_layout(text.values)),
+          blank(cached_layout("()")) {}
+    const Layout& numbers;
+    const Layout& labels;
+    const Layout& rule;
+    const Layout& values;
+    const Layout& blank;  // the empty line between blocks
+};
 
 // Cuts the columns into blocks of ten and writes each block. add_row appends
 // to a row line what follows the row identification: (line, i, first, width)
@@ -40,6 +51,7 @@ bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_
     if (!obtain(numbers, ncol)) return false;
     for (int j = 1; j <= ncol; ++j) numbers(j) = j;
 
+    const ParsedLayouts parsed(layouts);
     std::vector<Value> line;
     line.reserve(kBlockWidth + 4);
     int remaining = ncol;
@@ -51,16 +63,16 @@ bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_
 
         line.clear();
         for (int j = first; j <= last; ++j) line.emplace_back(numbers(j));
-        write_line(listing, layouts.numbers, line);
+        write_records(listing, parsed.numbers, line);
 
         if (column_labels == ColumnLabels::Shown) {
             line.clear();
             for (int j = first; j <= last; ++j) line.emplace_back(col_labels[static_cast<std::size_t>(j - 1)]);
-            write_line(listing, layouts.labels, line);
+            write_records(listing, parsed.labels, line);
         }
 
         line.assign(static_cast<std::size_t>(7 * width), Value(kRuleByte));
-        write_line(listing, layouts.rule, line);
+        write_records(listing, parsed.rule, line);
 
         for (int i = 1; i <= nrow; ++i) {
             line.clear();
@@ -70,12 +82,12 @@ bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_
                 line.emplace_back(row_labels[static_cast<std::size_t>(i - 1)]);
             }
             add_row(line, i, first, width);
-            write_line(listing, layouts.values, line);
+            write_records(listing, parsed.values, line);
         }
 
         if (remaining <= kBlockWidth) break;
         remaining -= kBlockWidth;
-        write_line(listing, "()", {});
+        write_records(listing, parsed.blank, {});
     }
     return true;
 }
