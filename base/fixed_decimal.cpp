@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/decimal_digits.h"
+
 namespace marvist {
 namespace {
 
@@ -21,15 +23,16 @@ constexpr std::array<std::uint64_t, kMaxExactDecimals + 1> kPowersOfTen = [] {
     return p;
 }();
 
-// "00" "01" ... "99": two digits at a time.
-constexpr std::array<char, 200> kDigitPairs = [] {
-    std::array<char, 200> t{};
-    for (int k = 0; k < 100; ++k) {
-        t[static_cast<std::size_t>(2 * k)] = static_cast<char>('0' + k / 10);
-        t[static_cast<std::size_t>(2 * k + 1)] = static_cast<char>('0' + k % 10);
-    }
-    return t;
-}();
+// scaled / 2^shift rounded to an integer, ties to even; 1 <= shift < the
+// bits of U, so that the result plus one still fits.
+template <class U>
+U rounded_shift(U scaled, int shift) {
+    U whole = scaled >> shift;
+    const U rest = scaled - (whole << shift);
+    const U half = U{1} << (shift - 1);
+    if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+    return whole;
+}
 
 }  // namespace
 
@@ -47,16 +50,18 @@ bool scaled_decimal(double v, int d, std::uint64_t& result) {
         shift = 1075 - biased_exponent;
     }
     if (shift <= 0) return false;
-    const Wide scaled = static_cast<Wide>(significand) * kPowersOfTen[static_cast<std::size_t>(d)];
+    const std::uint64_t power = kPowersOfTen[static_cast<std::size_t>(d)];
+    // In 64 bits where the product fits (always for d <= 3).
+    if (std::uint64_t narrow = 0; shift < 64 && !__builtin_mul_overflow(significand, power, &narrow)) {
+        result = rounded_shift(narrow, shift);
+        return true;
+    }
     if (shift >= 128) {
-        // scaled < 2^53 * 2^64 = 2^117, below half of 2^shift: rounds to 0.
+        // significand * 10^d < 2^53 * 2^64 = 2^117, below half of 2^shift: rounds to 0.
         result = 0;
         return true;
     }
-    Wide whole = scaled >> shift;
-    const Wide rest = scaled - (whole << shift);
-    const Wide half = Wide{1} << (shift - 1);
-    if (rest > half || (rest == half && (whole & 1) != 0)) ++whole;
+    const Wide whole = rounded_shift(static_cast<Wide>(significand) * power, shift);
     if ((whole >> 64) != 0) return false;
     result = static_cast<std::uint64_t>(whole);
     return true;
@@ -67,31 +72,14 @@ namespace {
 // The digits of scaled with the point before the last d of them and at
 // least one digit before the point; no point when d is 0.
 char* write_scaled(char* first, std::uint64_t scaled, int d) {
-    char digits[32];  // right-aligned: up to 20 digits, or d + 1 <= 20 with zeros
-    char* const end = digits + sizeof digits;
+    const int digits = count_digits(scaled);
+    const int integer_digits = digits > d ? digits - d : 1;
+    char* end = first + integer_digits + (d > 0 ? 1 + d : 0);
     char* p = end;
-    while (scaled >= 100) {
-        const auto pair = static_cast<std::size_t>(scaled % 100) * 2;
-        scaled /= 100;
-        p -= 2;
-        std::memcpy(p, &kDigitPairs[pair], 2);
-    }
-    if (scaled >= 10) {
-        p -= 2;
-        std::memcpy(p, &kDigitPairs[static_cast<std::size_t>(scaled) * 2], 2);
-    } else {
-        *--p = static_cast<char>('0' + scaled);
-    }
-    while (end - p < d + 1) *--p = '0';
-    const auto integer_digits = static_cast<std::size_t>(end - p - d);
-    std::memcpy(first, p, integer_digits);
-    first += integer_digits;
-    if (d > 0) {
-        *first++ = '.';
-        std::memcpy(first, p + integer_digits, static_cast<std::size_t>(d));
-        first += d;
-    }
-    return first;
+    const std::uint64_t whole = put_digits(p, scaled, d);
+    if (d > 0) *--p = '.';
+    put_digits(p, whole, integer_digits);
+    return end;
 }
 
 }  // namespace

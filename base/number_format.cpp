@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/decimal_digits.h"
 #include "base/fixed_decimal.h"
 
 namespace marvist {
@@ -23,13 +24,6 @@ void put_right(char* out, int w, std::string_view text) {
     std::memcpy(out + (w - n), text.data(), text.size());
 }
 
-// Decimal digits of v (1 for 0).
-int count_digits(std::uint64_t v) {
-    int n = 1;
-    for (; v >= 10; v /= 10) ++n;
-    return n;
-}
-
 // The Fw.d field of a value whose |v| * 10^d rounds to `scaled`: its digits
 // with the point before the last d, written from the right end.
 void put_scaled(char* out, int w, int d, std::uint64_t scaled, bool sign) {
@@ -46,16 +40,36 @@ void put_scaled(char* out, int w, int d, std::uint64_t scaled, bool sign) {
     }
     char* p = out + w;
     if (d == 0) *--p = '.';
-    for (int k = 0; k < d; ++k, scaled /= 10) *--p = static_cast<char>('0' + scaled % 10);
+    const std::uint64_t whole = put_digits(p, scaled, d);
     if (d > 0) *--p = '.';
-    if (integer_part) {
-        do {
-            *--p = static_cast<char>('0' + scaled % 10);
-            scaled /= 10;
-        } while (scaled != 0);
-    }
+    if (integer_part) put_digits(p, whole, digits > d ? digits - d : 1);
     if (negative) *--p = '-';
-    while (p != out) *--p = ' ';
+    std::memset(out, ' ', static_cast<std::size_t>(p - out));
+}
+
+// Large values and many decimals: the text first, then the field.
+[[gnu::noinline]] void put_text_of(char* out, int w, int d, double v) {
+    char buf[kFixedDecimalMax + 1];  // the text and the point added for d = 0
+    bool zero = true;
+    char* end = fixed_decimal(buf, v, d, zero);
+    if (d == 0) *end++ = '.';
+    const bool negative = std::signbit(v) && !zero;
+    const char* start = buf;
+    int n = static_cast<int>(end - buf) + (negative ? 1 : 0);
+    // The zero before the point goes first when the field is short.
+    if (n > w && buf[0] == '0' && buf[1] == '.' && d > 0) {
+        ++start;
+        --n;
+    }
+    if (n > w) {
+        fill_stars(out, w);
+        return;
+    }
+    char* p = out;
+    std::memset(p, ' ', static_cast<std::size_t>(w - n));
+    p += w - n;
+    if (negative) *p++ = '-';
+    std::memcpy(p, start, static_cast<std::size_t>(end - start));
 }
 
 }  // namespace
@@ -99,30 +113,9 @@ void format_real(char* out, int w, int d, double v) {
     std::uint64_t scaled = 0;
     if (scaled_decimal(v, d, scaled)) {
         put_scaled(out, w, d, scaled, std::signbit(v));
-        return;
+    } else {
+        put_text_of(out, w, d, v);
     }
-    // Large values and many decimals: the text first, then the field.
-    char buf[kFixedDecimalMax + 1];  // the text and the point added for d = 0
-    bool zero = true;
-    char* end = fixed_decimal(buf, v, d, zero);
-    if (d == 0) *end++ = '.';
-    const bool negative = std::signbit(v) && !zero;
-    const char* start = buf;
-    int n = static_cast<int>(end - buf) + (negative ? 1 : 0);
-    // The zero before the point goes first when the field is short.
-    if (n > w && buf[0] == '0' && buf[1] == '.' && d > 0) {
-        ++start;
-        --n;
-    }
-    if (n > w) {
-        fill_stars(out, w);
-        return;
-    }
-    char* p = out;
-    std::memset(p, ' ', static_cast<std::size_t>(w - n));
-    p += w - n;
-    if (negative) *p++ = '-';
-    std::memcpy(p, start, static_cast<std::size_t>(end - start));
 }
 
 }  // namespace marvist

@@ -48,6 +48,35 @@ TEST(OutputFile, WritesRecordsAndReportsFailures) {
     EXPECT_FALSE(out.close());
 }
 
+// A file that held more than is written over it keeps nothing of the rest:
+// after each flush it holds exactly what was written so far, and what lay
+// beyond never shows at close, however long the old file or the new text.
+// Files that are not regular (a device) take the text as before.
+TEST(OutputFile, AnOldLongerFileIsCutAfterWhatWasWritten) {
+    test::TempDir dir;
+    const std::string path = dir.file("listing.out");
+    for (const std::size_t old_size : {std::size_t{10}, std::size_t{100000}, std::size_t{3000000}}) {
+        test::write_file(path, std::string(old_size, 'o'));
+        OutputFile out;
+        ASSERT_TRUE(out.open(path));
+        EXPECT_EQ(test::read_file(path).size(), old_size);  // not emptied on opening
+        write_records(out, "(' first')");
+        ASSERT_TRUE(out.flush());
+        EXPECT_EQ(test::read_file(path), " first\n");
+        std::string expected = " first\n";
+        for (int k = 0; k < 20000; ++k) {
+            write_records(out, "(I6,' second',$)", {k});
+            expected += std::to_string(k).insert(0, 6 - std::to_string(k).size(), ' ') + " second";
+        }
+        ASSERT_TRUE(out.close());
+        EXPECT_EQ(test::read_file(path), expected) << "old size " << old_size;
+    }
+    OutputFile device;
+    ASSERT_TRUE(device.open("/dev/null"));
+    device.put_record("nothing", true);
+    EXPECT_TRUE(device.close());
+}
+
 TEST(InputFile, LineEndsFoldersAndReadFailures) {
     test::TempDir dir;
     const std::string path = dir.file("data.dat");
