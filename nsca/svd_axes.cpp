@@ -22,6 +22,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <system_error>
+#include <thread>
 
 #include "base/storage.h"
 #include "nsca/calsvd.h"
@@ -69,6 +72,28 @@ bool equal_entries(const double* x, std::int64_t count, double* scratch) {
     return false;
 }
 
+// The left and the right vectors of the K listed values. They are
+// independent of each other, and each is the same whichever thread forms it.
+// scratch: 3 max(m, n) reals.
+void replay_vectors(const SvdRecord& record, const Vector<int>& order, int K, SortedSvd& out, double* scratch) {
+    double* right_scratch = scratch;  // 2n reals
+    double* left_scratch = scratch + 2 * std::int64_t{std::max(record.m, record.n)};  // n reals
+    std::thread right;
+    if (record.stored >= kSharedReplay) {
+        try {
+            right = std::thread([&] { replay_right(record, order, K, out.V, right_scratch); });
+        } catch (const std::system_error&) {
+            // No thread: both sides on this one.
+        }
+    }
+    replay_left(record, order, K, out.U, left_scratch);
+    if (right.joinable()) {
+        right.join();
+    } else {
+        replay_right(record, order, K, out.V, right_scratch);
+    }
+}
+
 }  // namespace
 
 bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>& work, int ld, int m, int n, int axes,
@@ -88,7 +113,7 @@ bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>
         scratch.release();
         return full_decomposition(A, W, work, ld, m, n, out, ierr);
     };
-    if (!obtain_record(record, m, n) || !obtain(order, n) || !obtain(scratch, 2 * std::int64_t{std::max(m, n)}) ||
+    if (!obtain_record(record, m, n) || !obtain(order, n) || !obtain(scratch, 3 * std::int64_t{std::max(m, n)}) ||
         !svd_values(A, m, n, W, ierr, work, record, default_team_size()))
         return give_way();
     if (ierr != 0) return true;
@@ -97,8 +122,7 @@ bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>
     const int p = std::min(m, n), d = usable_values(W, order, p), K = std::min(std::max(axes, 0), d);
     if ((d > 0 && K == d) || repeated_value(W, order, p, d) || !obtain(out.U, m, K) || !obtain(out.V, n, K))
         return give_way();
-    replay_left(record, order, K, out.U, scratch.data());
-    replay_right(record, order, K, out.V, scratch.data());
+    replay_vectors(record, order, K, out, scratch.data());
     for (int k = 1; k <= K; ++k) {
         if (equal_entries(out.U.column(k), m, scratch.data()) ||
             equal_entries(out.V.column(k), n, scratch.data()))
