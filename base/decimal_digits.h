@@ -17,11 +17,21 @@ inline constexpr std::array<char, 200> kDigitPairs = [] {
     return t;
 }();
 
-// Number of decimal digits of v (1 for 0).
+// 10^0 .. 10^19.
+inline constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 10;
+    return p;
+}();
+
+// Number of decimal digits of v (1 for 0), without a loop: with b the bit
+// length, t = floor(b log10 2) (1233 / 4096 for log10 2, exact for b <= 64)
+// is the count of digits or one more. v | 1 has the digits of v, and of 1 for 0.
 inline int count_digits(std::uint64_t v) {
-    int n = 1;
-    for (std::uint64_t power = 10; n < 20 && v >= power; power *= 10) ++n;
-    return n;
+    const std::uint64_t u = v | 1;
+    const int t = ((64 - __builtin_clzll(u)) * 1233) >> 12;
+    return t + 1 - (u < kPowersOfTen[static_cast<std::size_t>(t)] ? 1 : 0);
 }
 
 // Writes the last `count` digits of v (leading zeros included) so that they

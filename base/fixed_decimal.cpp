@@ -14,14 +14,7 @@ namespace {
 
 using Wide = unsigned __int128;
 
-constexpr int kMaxExactDecimals = 19;  // 10^19 still fits 64 bits
-
-constexpr std::array<std::uint64_t, kMaxExactDecimals + 1> kPowersOfTen = [] {
-    std::array<std::uint64_t, kMaxExactDecimals + 1> p{};
-    p[0] = 1;
-    for (std::size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 10;
-    return p;
-}();
+constexpr int kMaxExactDecimals = 19;  // 10^19 still fits 64 bits (kPowersOfTen)
 
 // scaled / 2^shift rounded to an integer, ties to even; 1 <= shift < the
 // bits of U, so that the result plus one still fits.
