@@ -23,7 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #include "base/storage.h"
@@ -73,24 +73,25 @@ bool equal_entries(const double* x, std::int64_t count, double* scratch) {
 }
 
 // The left and the right vectors of the K listed values. They are
-// independent of each other, and each is the same whichever thread forms it.
-// scratch: 3 max(m, n) reals.
+// independent of each other, and each is the same whichever thread forms
+// it: with a large record, and storage for a scratch of its own, the right
+// ones are replayed on a thread of their own.
+// scratch: 2 max(m, n) reals.
 void replay_vectors(const SvdRecord& record, const Vector<int>& order, int K, SortedSvd& out, double* scratch) {
-    double* right_scratch = scratch;  // 2n reals
-    double* left_scratch = scratch + 2 * std::int64_t{std::max(record.m, record.n)};  // n reals
+    Vector<double> own_scratch;
     std::thread right;
-    if (record.stored >= kSharedReplay) {
+    if (record.stored >= kSharedReplay && obtain(own_scratch, 2 * std::int64_t{record.n})) {
         try {
-            right = std::thread([&] { replay_right(record, order, K, out.V, right_scratch); });
-        } catch (const std::system_error&) {
+            right = std::thread([&] { replay_right(record, order, K, out.V, own_scratch.data()); });
+        } catch (const std::exception&) {
             // No thread: both sides on this one.
         }
     }
-    replay_left(record, order, K, out.U, left_scratch);
+    replay_left(record, order, K, out.U, scratch);
     if (right.joinable()) {
         right.join();
     } else {
-        replay_right(record, order, K, out.V, right_scratch);
+        replay_right(record, order, K, out.V, scratch);
     }
 }
 
@@ -113,7 +114,7 @@ bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>
         scratch.release();
         return full_decomposition(A, W, work, ld, m, n, out, ierr);
     };
-    if (!obtain_record(record, m, n) || !obtain(order, n) || !obtain(scratch, 3 * std::int64_t{std::max(m, n)}) ||
+    if (!obtain_record(record, m, n) || !obtain(order, n) || !obtain(scratch, 2 * std::int64_t{std::max(m, n)}) ||
         !svd_values(A, m, n, W, ierr, work, record, default_team_size()))
         return give_way();
     if (ierr != 0) return true;

@@ -41,11 +41,13 @@ std::optional<DependenceResult> compute_dependence(const Matrix<std::int32_t>& c
                                                    int I, int J) {
     DependenceResult r;
     Vector<double> raw_rows, raw_cols;  // raw contributions to Tau_a's numerator
-    Vector<double> chi_terms, b_terms;  // a tile's terms of chi-square and B_b, row after row
+    // A tile's terms of chi-square and B_b, row after row: no larger than the
+    // I x J matrices, so that they fit wherever those do.
+    Vector<double> chi_terms, b_terms;
     if (!obtain(r.centred_profiles, I, J) || !obtain(r.weighted_profiles, I, J) || !obtain(r.col_shares, J) ||
         !obtain(r.row_shares, I) || !obtain(r.col_parts, J) || !obtain(r.row_parts, I) || !obtain(raw_rows, I) ||
-        !obtain(raw_cols, J) || !obtain(chi_terms, std::int64_t{kTileRows} * J) ||
-        !obtain(b_terms, std::int64_t{kTileRows} * J))
+        !obtain(raw_cols, J) || !obtain(chi_terms, std::int64_t{std::min(kTileRows, I)} * J) ||
+        !obtain(b_terms, std::int64_t{std::min(kTileRows, I)} * J))
         return std::nullopt;
 
     const Vector<double>& row_margins = marginals.row_margins;
