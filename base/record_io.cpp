@@ -71,10 +71,19 @@ void OutputFile::put_record(std::string_view record, bool complete) {
     if (file_ == nullptr) return;
     buffer_.append(record);
     if (complete) buffer_ += '\n';
-    if (buffer_.size() >= kFlushAt) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) write_failed_ = true;
-        buffer_.clear();
-    }
+    if (buffer_.size() >= kFlushAt) write_buffer();
+}
+
+// The lines are the bytes the file takes: they go in whole.
+void OutputFile::put_records(std::string_view lines, std::span<const RecordEnd>) {
+    if (file_ == nullptr) return;
+    buffer_.append(lines);
+    if (buffer_.size() >= kFlushAt) write_buffer();
+}
+
+void OutputFile::write_buffer() {
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) write_failed_ = true;
+    buffer_.clear();
 }
 
 // ---- InputFile ---------------------------------------------------------

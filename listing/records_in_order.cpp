@@ -13,33 +13,25 @@ namespace {
 
 constexpr unsigned kMostThreads = 4;
 
-// The records of one chunk, held until their turn.
+// The records of one chunk, held until their turn, as the lines a file
+// takes: each complete record followed by a line end.
 class HeldRecords : public RecordSink {
 public:
     void put_record(std::string_view record, bool complete) override {
-        text_.append(record);
-        records_.push_back({text_.size(), complete});
+        lines_.append(record);
+        ends_.push_back({lines_.size(), complete});
+        if (complete) lines_ += '\n';
     }
-    void hand_to(RecordSink& out) const {
-        std::size_t begin = 0;
-        for (const Record& r : records_) {
-            out.put_record(std::string_view(text_).substr(begin, r.end - begin), r.complete);
-            begin = r.end;
-        }
-    }
+    void hand_to(RecordSink& out) const { out.put_records(lines_, ends_); }
     // Empty again, keeping the room for the next chunk.
     void clear() {
-        text_.clear();
-        records_.clear();
+        lines_.clear();
+        ends_.clear();
     }
 
 private:
-    struct Record {
-        std::size_t end;  // one past the record's last byte in text_
-        bool complete;
-    };
-    std::string text_;
-    std::vector<Record> records_;
+    std::string lines_;
+    std::vector<RecordEnd> ends_;
 };
 
 // One place of the ring of chunks formatted ahead of the writing.
