@@ -9,9 +9,13 @@
 #                                 the Save As prompt (the whole screen)
 #   docs/guide/joint-plot.png     the Joint Plot window of the job
 #   docs/guide/results-window.png File > Results on its dependence tab
+# and, not screenshots, the joint plots that marvist-run --plots writes for
+# examples/mobility.set and examples/readership.set, drawn by rsvg-convert
+# (needs marvist-run beside PROGRAM):
+#   docs/guide/mobility-plot.png, docs/guide/readership-plot.png
 # Each window is checked to lie on the screen (printed, and the exit
-# status). Needs xvfb-run, openbox, ImageMagick (import, convert), xdotool
-# and the X tools xprop and xwininfo.
+# status). Needs xvfb-run, openbox, ImageMagick (import, convert), xdotool,
+# the X tools xprop and xwininfo, and rsvg-convert.
 #   bash docs/take-guide-screenshots.sh [PROGRAM]   (default: build/marvist)
 set -euo pipefail
 
@@ -91,7 +95,7 @@ if [[ ${1:-} == --on-display ]]; then
 fi
 
 program=$(realpath "${1:-$root/build/marvist}")
-for tool in xvfb-run openbox import convert xdotool xprop xwininfo; do
+for tool in xvfb-run openbox import convert xdotool xprop xwininfo rsvg-convert; do
   command -v "$tool" >/dev/null || { echo "take-guide-screenshots: $tool is missing" >&2; exit 1; }
 done
 temp=$(mktemp -d)
@@ -101,5 +105,10 @@ mkdir "$work"
 cp "$root"/examples/* "$work"
 mkdir -p "$out"
 xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24" bash "${BASH_SOURCE[0]}" --on-display "$program" "$work"
-echo "take-guide-screenshots: docs/guide/import-dialog.png, job-form.png, finished-job.png, joint-plot.png" \
-  "and results-window.png written"
+for job in mobility readership; do
+  "$(dirname "$program")/marvist-run" --plots "$work/plots-$job" "$work/$job.set" >/dev/null 2>&1
+  rsvg-convert --width 600 --background-color white -o "$out/$job-plot.png" "$work/plots-$job/joint-1-2.svg"
+  convert "$out/$job-plot.png" +dither -colors 256 -strip "PNG8:$out/$job-plot.png"
+done
+echo "take-guide-screenshots: docs/guide/import-dialog.png, job-form.png, finished-job.png, joint-plot.png," \
+  "results-window.png, mobility-plot.png and readership-plot.png written"
