@@ -6,6 +6,20 @@
 
 failures=0
 
+# Starts openbox and then the program (in the current folder, its output in
+# $work), ends both when the script exits, and sets $main to the program's
+# main window once it shows.
+start_under_openbox() {  # program
+  openbox >"$work/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+  "$1" >"$work/marvist.log" 2>&1 &
+  pid=$!
+  trap 'kill $pid $wm 2>/dev/null || true' EXIT
+  main=$(window "Marvist - Asymmetric Analysis of Asymmetric Tables - version 2.0c")
+  sleep 2
+}
+
 # The visible top-level window of this exact title, waited for. A search
 # that meets a window being destroyed fails: it is simply tried again.
 window() {

@@ -32,16 +32,8 @@ shoot() {  # window id (or root), file
 if [[ ${1:-} == --on-display ]]; then
   program=$2 work=$3
   cd "$work"
-  openbox >"$work/openbox.log" 2>&1 &
-  wm=$!
-  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-  "$program" >"$work/marvist.log" 2>&1 &
-  pid=$!
-  trap 'kill $pid $wm 2>/dev/null || true' EXIT
   source "$root/docs/screenshot-helpers.sh"
-
-  main=$(window "Marvist - Asymmetric Analysis of Asymmetric Tables - version 2.0c")
-  sleep 2
+  start_under_openbox "$program"
 
   # File > Import Table..., holidays.csv: the dialog with what it found.
   xdotool windowactivate --sync "$main"

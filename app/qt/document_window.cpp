@@ -81,14 +81,7 @@ DocumentWindow* DocumentWindow::open(const ui::DocumentWindowSpec& request, QWid
 }
 
 DocumentWindow::DocumentWindow(const ui::DocumentWindowSpec& request, QWidget* owner) : QWidget(owner) {
-    if (owner) {
-        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                       Qt::WindowCloseButtonHint);
-    } else {
-        setWindowFlag(Qt::Window);
-    }
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(to_qstring(request.title));
+    set_up_top_level(*this, owner != nullptr, request.title);
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(true);
     // The document's own URL, so that the images it names resolve beside it.
