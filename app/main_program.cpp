@@ -12,6 +12,7 @@
 #include "app/output_window.h"
 #include "app/results_window.h"
 #include "app/run_job_dialog.h"
+#include "app/users_guide.h"
 #include "base/fixed_text.h"
 
 namespace marvist {
@@ -202,7 +203,9 @@ std::vector<ui::MenuItem> main_menu() {
                 {command("&Show Joint Plot", "Show the rows and columns of the NSCA solution in a window",
                          kCommandJointPlot, true)}),
         submenu("&Help", "Help and About",
-                {command("&About", "Program information", kCommandAbout),
+                {command("&User's Guide", "How to run an analysis and how to read its results",
+                         kCommandUsersGuide),
+                 separator(), command("&About", "Program information", kCommandAbout),
                  command("Ac&knowledgement", "Information on Windowing", kCommandAcknowledgement),
                  command("&Error handling", "Information on Error Handling", kCommandErrorHandling),
                  command("Windows &Version 2c", "Information on New Windows version 2c", kCommandVersion)}),
@@ -264,6 +267,7 @@ int HandleMenuCommand(Session& session, int number) {
         case kCommandAcknowledgement:
         case kCommandErrorHandling:
         case kCommandVersion: show_help(session, number); break;
+        case kCommandUsersGuide: ShowUsersGuide(session); break;
         case kCommandNewJob: RunJobDialog(session, JobMode::New); break;
         case kCommandSameJob: RunJobDialog(session, JobMode::Same); break;
         case kCommandOldJob: RunJobDialog(session, JobMode::Old); break;

@@ -20,6 +20,7 @@ inline constexpr int kCommandAbout = 20;
 inline constexpr int kCommandAcknowledgement = 21;
 inline constexpr int kCommandErrorHandling = 22;
 inline constexpr int kCommandVersion = 23;
+inline constexpr int kCommandUsersGuide = 24;
 inline constexpr int kCommandNewJob = 30;
 inline constexpr int kCommandOldJob = 31;
 inline constexpr int kCommandSameJob = 32;

@@ -55,6 +55,7 @@ struct Session {
     ui::WindowId save_as_prompt = ui::kNoWindow;   // "Save Output File under different name"
     ui::WindowId plot_window = ui::kNoWindow;      // "Joint Plot"
     ui::WindowId results_window = ui::kNoWindow;   // "Results of Marvist"
+    ui::WindowId guide_window = ui::kNoWindow;     // "Marvist User's Guide"
 };
 
 // Clears the job state: n_rows, n_cols and the three job-state flags.

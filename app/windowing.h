@@ -203,6 +203,19 @@ struct TextStyle {
     int right_margin = 10;
 };
 
+// ---- Document windows ----------------------------------------------------------
+
+// A document of the program's own, built into it and named by its path in
+// the source tree ("docs/guide.md"): Markdown text, shown formatted, with the
+// images it names by paths relative to its own folder, which are built in
+// beside it.
+struct DocumentWindowSpec {
+    std::string title;
+    std::string document;
+    Placement placement;
+    WindowId owner = kNoWindow;  // the window stays in front of it (kNoWindow: none)
+};
+
 // ---- Table import dialog ------------------------------------------------------
 
 // What the user chooses for a CSV table: how it is read and the job name.
@@ -298,6 +311,9 @@ public:
     // copied (the sheet's copy routine makes the clipboard's text). It is
     // closed with destroy_window like the others.
     virtual WindowId create_table_window(const TableWindowSpec& request) = 0;
+    // A window showing a built-in document; kNoWindow when the program holds
+    // no document of that name. Closed with destroy_window like the others.
+    virtual WindowId create_document_window(const DocumentWindowSpec& request) = 0;
 
     // Printing, page by page: print_page_begin shows a print dialog and
     // returns false when it is cancelled; the lines printed until

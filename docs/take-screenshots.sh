@@ -30,47 +30,8 @@ screen_w=1280 screen_h=900
 if [[ ${1:-} == --on-display ]]; then
   program=$2 work=$3
   cd "$work"
-  openbox >"$work/openbox.log" 2>&1 &
-  wm=$!
-  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-  "$program" >"$work/marvist.log" 2>&1 &
-  pid=$!
-  trap 'kill $pid $wm 2>/dev/null || true' EXIT
-  failures=0
-
-  # The visible top-level window of this exact title, waited for. A search
-  # that meets a window being destroyed fails: it is simply tried again.
-  window() {
-    local id=
-    for _ in $(seq 150); do
-      id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-      [[ -n $id ]] && break
-      sleep 0.2
-    done
-    echo "$id"
-  }
-  # left top right bottom of a window's frame on the screen.
-  frame() {
-    local id=$1 x y w h ext l r t b
-    x=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print $4}')
-    y=$(xwininfo -id "$id" | awk '/Absolute upper-left Y/ {print $4}')
-    w=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
-    h=$(xwininfo -id "$id" | awk '/Height:/ {print $2}')
-    ext=$(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-    read -r l r t b <<<"$ext"
-    echo $((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))
-  }
-  check() {  # description, condition
-    if eval "$2"; then echo "take-screenshots: ok    $1"; else echo "take-screenshots: FAIL  $1"; failures=$((failures + 1)); fi
-  }
-  on_screen() {  # name, window id
-    local l t r b
-    read -r l t r b <<<"$(frame "$2")"
-    check "$1: frame ($l,$t)-($r,$b) on the screen" "((l >= 0 && t >= 0 && r <= screen_w && b <= screen_h))"
-  }
-
-  main=$(window "Marvist - Asymmetric Analysis of Asymmetric Tables - version 2.0c")
-  sleep 2
+  source "$root/docs/screenshot-helpers.sh"
+  start_under_openbox "$program"
   import -window root "$root/docs/main-window.png"
   on_screen "main window" "$main"
   read -r _ main_top _ _ <<<"$(frame "$main")"

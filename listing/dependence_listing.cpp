@@ -1,20 +1,10 @@
 #include "listing/dependence_listing.h"
 
+#include "listing/job_blocks.h"
 #include "listing/listing_status.h"
 #include "listing/matrix_print.h"
 
 namespace marvist {
-namespace {
-
-// One block to the standard output copy (when there is one), then to the listing.
-void write_both(RecordSink& listing, RecordSink* standard_output, std::string_view layout,
-                std::initializer_list<Value> values) {
-    if (standard_output != nullptr) write_records(*standard_output, layout, values);
-    write_records(listing, layout, values);
-}
-
-}  // namespace
-
 void write_dependence(RecordSink& listing, RecordSink* standard_output, const JobResults& results,
                       ListingStatus& status) {
     const JobTable& t = results.table;

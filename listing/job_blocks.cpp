@@ -160,4 +160,10 @@ void write_symmetry_impossible(RecordSink& listing, const JobResults& results) {
 
 void write_successful_end(RecordSink& listing) { write_records(listing, "(/,/,' Succesful end of Marvist')"); }
 
+void write_both(RecordSink& listing, RecordSink* standard_output, std::string_view layout,
+                std::initializer_list<Value> values) {
+    if (standard_output != nullptr) write_records(*standard_output, layout, values);
+    write_records(listing, layout, values);
+}
+
 }  // namespace marvist

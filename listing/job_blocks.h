@@ -5,6 +5,9 @@
 // written.
 #pragma once
 
+#include <initializer_list>
+#include <string_view>
+
 #include "analysis/job_observer.h"
 #include "analysis/job_results.h"
 #include "base/layout.h"
@@ -36,5 +39,10 @@ void write_no_symmetry(RecordSink& listing);
 // The warning written in place of the symmetry analysis of a table that is not square.
 void write_symmetry_impossible(RecordSink& listing, const JobResults& results);
 void write_successful_end(RecordSink& listing);
+
+// Writes one block to the standard output copy (when there is one), then to
+// the listing: the result blocks a job also shows on its standard output.
+void write_both(RecordSink& listing, RecordSink* standard_output, std::string_view layout,
+                std::initializer_list<Value> values);
 
 }  // namespace marvist

@@ -12,6 +12,8 @@ packages=(
   xvfb xauth imagemagick openbox xdotool x11-utils
   librsvg2-bin libxml2-utils libexpat1-dev poppler-utils
   clang libclang-rt-14-dev llvm time
+  # The test of the user's guide runs its commands, its R and Python examples.
+  python3 r-base-core
 )
 
 missing=()

@@ -112,4 +112,15 @@ QRect screen_rect(const ui::Placement& placement) {
     return QRect(left, top, width, height);
 }
 
+void set_up_top_level(QWidget& window, bool owned, std::string_view title) {
+    if (owned) {
+        window.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    } else {
+        window.setWindowFlag(Qt::Window);
+    }
+    window.setAttribute(Qt::WA_DeleteOnClose);
+    window.setWindowTitle(to_qstring(title));
+}
+
 }  // namespace marvist::qt

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <string>
 #include <string_view>
@@ -38,6 +39,12 @@ QString line_draw_family();
 // and "Times Roman" become whatever sans-serif and serif faces are installed.
 QFont to_qfont(const ui::FontSpec& request);
 ui::FontSpec to_font_spec(const QFont& font);
+
+// Makes window a top-level window of its own, deleted when closed, with
+// the title given. With an owner it is a dialog-type window: X11 window
+// managers keep a window in front of its owner only when it is marked
+// transient for it, which Qt does for dialog-type windows.
+void set_up_top_level(QWidget& window, bool owned, std::string_view title);
 
 // A placement (fractions of the screen) in pixels of the primary screen's
 // available area.

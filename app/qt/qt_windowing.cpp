@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/qt/document_window.h"
 #include "app/qt/frame_placement.h"
 #include "app/qt/item_dialog.h"
 #include "app/qt/joint_plot_window.h"
@@ -283,6 +284,17 @@ ui::WindowId QtWindowing::create_table_window(const ui::TableWindowSpec& request
     if (quitting_) return ui::kNoWindow;
     QWidget* owner = request.owner == ui::kNoWindow ? nullptr : owner_widget(request.owner);
     auto* window = new TableWindow(request, owner);
+    const ui::WindowId id = add_window(window);
+    place_frame(window, screen_rect(request.placement), expected_margins());
+    window->show();
+    return id;
+}
+
+ui::WindowId QtWindowing::create_document_window(const ui::DocumentWindowSpec& request) {
+    if (quitting_) return ui::kNoWindow;
+    QWidget* owner = request.owner == ui::kNoWindow ? nullptr : owner_widget(request.owner);
+    DocumentWindow* window = DocumentWindow::open(request, owner);
+    if (!window) return ui::kNoWindow;
     const ui::WindowId id = add_window(window);
     place_frame(window, screen_rect(request.placement), expected_margins());
     window->show();

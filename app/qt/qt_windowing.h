@@ -64,6 +64,7 @@ public:
     void activate_window(ui::WindowId window) override;
     ui::WindowId last_active(const std::vector<ui::WindowId>& among) override;
     ui::WindowId create_table_window(const ui::TableWindowSpec& request) override;
+    ui::WindowId create_document_window(const ui::DocumentWindowSpec& request) override;
     void enable_command(int command, bool enabled) override;
     ui::WindowId joint_plot_window(const BiplotSolution& solution, ui::WindowId owner) override;
 

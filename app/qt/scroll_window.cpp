@@ -28,16 +28,7 @@ quint64 activations = 0;
 
 ScrollWindow::ScrollWindow(const ui::ScrollWindowSpec& request, QWidget* parent, std::function<bool()> ask_close)
     : QPlainTextEdit(parent), ask_close_(std::move(ask_close)) {
-    // X11 window managers keep a window in front of its owner only when it
-    // is marked transient for it, which Qt does for dialog-type windows.
-    if (parent) {
-        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                       Qt::WindowCloseButtonHint);
-    } else {
-        setWindowFlag(Qt::Window);
-    }
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(to_qstring(request.title));
+    set_up_top_level(*this, parent != nullptr, request.title);
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);

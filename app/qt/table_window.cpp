@@ -62,14 +62,7 @@ void SheetView::keyPressEvent(QKeyEvent* event) {
 
 TableWindow::TableWindow(ui::TableWindowSpec request, QWidget* parent) : QWidget(parent) {
     // Kept in front of its owner as the other windows of a job are.
-    if (parent) {
-        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                       Qt::WindowCloseButtonHint);
-    } else {
-        setWindowFlag(Qt::Window);
-    }
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(to_qstring(request.title));
+    set_up_top_level(*this, parent != nullptr, request.title);
     tabs_ = new QTabWidget(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -87,6 +87,8 @@ public:
     std::vector<std::vector<std::string>> pages;
     std::map<int, bool> enabled;               // commands enabled (true) or greyed since the start
     std::vector<BiplotSolution> plotted;       // the solutions of the Joint Plot windows made, in order
+    std::vector<ui::DocumentWindowSpec> documents;  // the document windows made, in order
+    std::vector<std::string> built_in = {"docs/guide.md"};  // the documents the layer holds
     std::string printed_face;  // of the last line printed
 
     // The window of the given title that exists, or nullptr.
@@ -173,6 +175,15 @@ public:
         window.request.title = request.title;
         window.request.parent = request.owner;
         window.sheets = request.sheets;
+        window.activated = ++activations_;
+        return next_id_++;
+    }
+    ui::WindowId create_document_window(const ui::DocumentWindowSpec& request) override {
+        if (std::find(built_in.begin(), built_in.end(), request.document) == built_in.end()) return ui::kNoWindow;
+        documents.push_back(request);
+        Window& window = windows[next_id_];
+        window.request.title = request.title;
+        window.request.parent = request.owner;
         window.activated = ++activations_;
         return next_id_++;
     }
