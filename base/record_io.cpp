@@ -1,8 +1,6 @@
 #include "base/record_io.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 
@@ -23,26 +21,16 @@ constexpr std::size_t kReadAhead = 64 * 1024;
 
 OutputFile::~OutputFile() { close(); }
 
-// An existing file is not emptied when it is opened: it is written over from
-// its start and cut after the last byte written at each flush, so that its
-// blocks and cached pages serve again. Emptying it first would free them only
-// to take new ones, and some file systems (ext4) also send a file emptied and
-// written anew to the disk as it is closed.
+// Opened with status "UNKNOWN": an existing file is emptied at once, so that a
+// job stopped part way leaves only its own lines, never the tail of an older
+// listing behind them.
 bool OutputFile::open(const std::string& path) {
     close();
     write_failed_ = false;
     buffer_.clear();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0666);
-    if (fd < 0) return false;
-    file_ = fdopen(fd, "wb");
-    if (file_ == nullptr) {
-        ::close(fd);
-        return false;
-    }
-    struct stat st {};
-    cut_at_flush_ = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    buffer_.reserve(kFlushAt + 4096);
-    return true;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (file_ != nullptr) buffer_.reserve(kFlushAt + 4096);
+    return file_ != nullptr;
 }
 
 bool OutputFile::flush() {
@@ -52,10 +40,6 @@ bool OutputFile::flush() {
     }
     buffer_.clear();
     if (std::fflush(file_) != 0) write_failed_ = true;
-    if (cut_at_flush_) {
-        const off_t end = ftello(file_);
-        if (end < 0 || ftruncate(fileno(file_), end) != 0) write_failed_ = true;
-    }
     return !write_failed_;
 }
 

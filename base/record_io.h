@@ -13,8 +13,6 @@ namespace marvist {
 
 // A text file written record by record (the listing, set-up and data files),
 // opened with status "UNKNOWN": created if absent, written from its start.
-// What an existing file held beyond the bytes written is cut off at each
-// flush (and so at close).
 class OutputFile : public RecordSink {
 public:
     OutputFile() = default;
@@ -24,9 +22,8 @@ public:
 
     bool open(const std::string& path);
     bool is_open() const { return file_ != nullptr; }
-    // Writes out what is buffered and cuts a regular file after it; false
-    // when any data so far could not be written (a full disk, say). Does
-    // nothing when the file is not open.
+    // Writes out what is buffered; false when any data so far could not be
+    // written (a full disk, say). Does nothing when the file is not open.
     bool flush();
     // Flushes and closes; closing a file that is not open does nothing.
     // Returns false when the data could not be written.
@@ -40,7 +37,6 @@ private:
     std::FILE* file_ = nullptr;
     std::string buffer_;
     bool write_failed_ = false;
-    bool cut_at_flush_ = false;  // a regular file: cut after the bytes written
 };
 
 // A text file read record by record, opened with status "OLD" (must exist).

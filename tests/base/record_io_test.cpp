@@ -49,18 +49,18 @@ TEST(OutputFile, WritesRecordsAndReportsFailures) {
     EXPECT_FALSE(out.close());
 }
 
-// A file that held more than is written over it keeps nothing of the rest:
-// after each flush it holds exactly what was written so far, and what lay
-// beyond never shows at close, however long the old file or the new text.
+// A file that held more than is written over it keeps nothing of the rest,
+// even while the job is still writing: it is emptied on opening, so a job
+// stopped part way never leaves an older listing's tail behind its lines.
 // Files that are not regular (a device) take the text as before.
-TEST(OutputFile, AnOldLongerFileIsCutAfterWhatWasWritten) {
+TEST(OutputFile, AnOldLongerFileKeepsNothingOfItsRest) {
     test::TempDir dir;
     const std::string path = dir.file("listing.out");
     for (const std::size_t old_size : {std::size_t{10}, std::size_t{100000}, std::size_t{3000000}}) {
         test::write_file(path, std::string(old_size, 'o'));
         OutputFile out;
         ASSERT_TRUE(out.open(path));
-        EXPECT_EQ(test::read_file(path).size(), old_size);  // not emptied on opening
+        EXPECT_EQ(test::read_file(path).size(), 0u);
         write_records(out, "(' first')");
         ASSERT_TRUE(out.flush());
         EXPECT_EQ(test::read_file(path), " first\n");
