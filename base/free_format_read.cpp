@@ -3,6 +3,8 @@
 // Besides the record in hand it keeps no more than the longest character
 // target of a quoted value: nothing that grows with the number of targets.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "base/fixed_text.h"
@@ -46,6 +48,15 @@ public:
                 continue;
             }
             if (c == '/') return kReadOk;
+            if (integers_only_ && digit(c)) {
+                const int plain = plain_integer(k);
+                if (plain == kPlainStored) {
+                    ++k;
+                    after_comma = false;
+                    continue;
+                }
+                if (plain == kPlainOutOfRange) return kReadInputError;
+            }
 
             std::uint64_t repeat = 1;
             if (!repeat_prefix(repeat)) return kReadInputError;
@@ -80,6 +91,33 @@ private:
         if (in_.next_record(record_)) return true;
         status_ = in_.failed() ? kReadInputError : kReadEndOfFile;
         return false;
+    }
+
+    // What plain_integer() did.
+    static constexpr int kPlainStored = 0;      // stored in integer target k
+    static constexpr int kPlainOutOfRange = 1;  // a plain integer outside the range: an input error
+    static constexpr int kPlainOther = 2;       // not a plain integer: nothing done
+
+    // The common value of a table of counts, read in one pass: digits up to
+    // a separator or the record's end (not where the record was cut), whose
+    // value fits 64 bits. Anything else (a repeat count, a sign, other
+    // characters) is left to the general path, which reads a plain integer
+    // to the same value.
+    int plain_integer(std::size_t k) {
+        constexpr std::uint64_t kMost = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+        std::size_t p = pos_;
+        std::uint64_t magnitude = 0;
+        for (; p < record_.size() && digit(record_[p]); ++p) {
+            const auto d = static_cast<std::uint64_t>(record_[p] - '0');
+            if (magnitude > (kMost - d) / 10) return kPlainOther;
+            magnitude = magnitude * 10 + d;
+        }
+        if (p < record_.size() ? !separator(record_[p]) : in_.truncated()) return kPlainOther;
+        const auto v = static_cast<std::int64_t>(magnitude);
+        if (v < range_.min || v > range_.max) return kPlainOutOfRange;
+        integers_[k] = v;
+        pos_ = p;
+        return kPlainStored;
     }
 
     // "r*" before a value: digits followed by '*'. Leaves pos_ after the '*'.

@@ -78,6 +78,13 @@ private:
     std::string_view text_;
 };
 
+// Where one record of several given together ends in their text (one past
+// its last byte), and whether it is complete.
+struct RecordEnd {
+    std::size_t end;
+    bool complete;
+};
+
 // Destination of written records.
 class RecordSink {
 public:
@@ -85,6 +92,11 @@ public:
     // One record of code-page-437 bytes. complete is false when the layout
     // ended with '$': the line stays open and the next record continues it.
     virtual void put_record(std::string_view record, bool complete) = 0;
+    // Several records at once, as if each were given to put_record in turn
+    // (which is what this does unless a sink does better):
+    //   lines  the records in order, each complete one followed by '\n'
+    //   ends   where each record ends in lines, and whether it is complete
+    virtual void put_records(std::string_view lines, std::span<const RecordEnd> ends);
 };
 
 // Writing a record list.

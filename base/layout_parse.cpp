@@ -2,11 +2,8 @@
 // layouts.
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <limits>
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
 #include "base/cp437.h"
 #include "base/layout.h"
@@ -272,13 +269,6 @@ private:
     LayoutTree tree_;
 };
 
-// Hash and equality that accept std::string_view, so that a cache lookup
-// needs no std::string.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
-};
-
 }  // namespace
 
 Layout Layout::parse(std::string_view text) {
@@ -288,14 +278,5 @@ Layout Layout::parse(std::string_view text) {
 }
 
 bool Layout::has_data_descriptor() const { return tree_ && tree_->has_data; }
-
-const Layout& cached_layout(std::string_view text) {
-    static std::mutex mutex;
-    static std::unordered_map<std::string, Layout, TextHash, std::equal_to<>> cache;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (const auto it = cache.find(text); it != cache.end()) return it->second;
-    Layout parsed = Layout::parse(text);
-    return cache.emplace(std::string(text), std::move(parsed)).first->second;
-}
 
 }  // namespace marvist

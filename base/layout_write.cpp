@@ -1,5 +1,8 @@
 // The writing engine: a value list through a layout into records.
+#include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -12,9 +15,41 @@ namespace {
 
 using Kind = LayoutItem::Kind;
 
+// A record being built: a byte buffer that grows as needed and is not
+// filled when it grows, since every byte of a record is written before the
+// record is handed on.
+class RecordText {
+public:
+    // n more bytes at the end, to be written by the caller.
+    char* extend(std::size_t n) {
+        if (n > capacity_ - size_) reserve(size_ + n);
+        char* at = data_.get() + size_;
+        size_ += n;
+        return at;
+    }
+    void append(std::string_view s) {
+        if (!s.empty()) std::memcpy(extend(s.size()), s.data(), s.size());
+    }
+    void append_blanks(std::size_t n) { std::memset(extend(n), ' ', n); }
+    std::string_view view() const { return {data_.get(), size_}; }
+    void clear() { size_ = 0; }
+
+private:
+    void reserve(std::size_t needed) {
+        const std::size_t capacity = std::max({needed, 2 * capacity_, std::size_t{256}});
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+        if (size_ > 0) std::memcpy(larger.get(), data_.get(), size_);
+        data_ = std::move(larger);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0, capacity_ = 0;
+};
+
 class Writer {
 public:
-    Writer(RecordSink& out, const LayoutTree& tree, std::span<const Value> values, std::string& record)
+    Writer(RecordSink& out, const LayoutTree& tree, std::span<const Value> values, RecordText& record)
         : out_(out), tree_(tree), values_(values), record_(record) {}
 
     void run() {
@@ -33,15 +68,11 @@ public:
 
 private:
     void emit(bool complete) {
-        out_.put_record(record_, complete);
+        out_.put_record(record_.view(), complete);
         record_.clear();
     }
 
-    char* grow(int w) {
-        const std::size_t at = record_.size();
-        record_.resize(at + static_cast<std::size_t>(w));
-        return record_.data() + at;
-    }
+    char* grow(int w) { return record_.extend(static_cast<std::size_t>(w)); }
 
     const Value& take(Value::Kind kind) {
         const Value& v = values_[next_++];
@@ -55,7 +86,7 @@ private:
         } else if (s.size() >= static_cast<std::size_t>(it.width)) {
             record_.append(s.substr(0, static_cast<std::size_t>(it.width)));
         } else {
-            record_.append(static_cast<std::size_t>(it.width) - s.size(), ' ');
+            record_.append_blanks(static_cast<std::size_t>(it.width) - s.size());
             record_.append(s);
         }
     }
@@ -67,13 +98,13 @@ private:
             const LayoutItem& it = tree_.items[i];
             switch (it.kind) {
                 case Kind::Literal:
-                    record_.append(tree_.text, it.first, it.length);
+                    record_.append(std::string_view(tree_.text.data() + it.first, it.length));
                     break;
                 case Kind::Slash:
                     for (std::int32_t r = 0; r < it.repeat; ++r) emit(true);
                     break;
                 case Kind::Skip:
-                    record_.append(static_cast<std::size_t>(it.width), ' ');
+                    record_.append_blanks(static_cast<std::size_t>(it.width));
                     break;
                 case Kind::Colon:
                     if (next_ == count) return false;
@@ -113,7 +144,7 @@ private:
     RecordSink& out_;
     const LayoutTree& tree_;
     std::span<const Value> values_;
-    std::string& record_;
+    RecordText& record_;
     std::size_t next_ = 0;
 };
 
@@ -130,15 +161,15 @@ public:
     }
     RecordBuffer(const RecordBuffer&) = delete;
     RecordBuffer& operator=(const RecordBuffer&) = delete;
-    std::string& get() { return nested_ ? own_ : shared_; }
+    RecordText& get() { return nested_ ? own_ : shared_; }
 
 private:
-    static thread_local std::string shared_;
+    static thread_local RecordText shared_;
     static thread_local bool in_use_;
     bool nested_;
-    std::string own_;
+    RecordText own_;
 };
-thread_local std::string RecordBuffer::shared_;
+thread_local RecordText RecordBuffer::shared_;
 thread_local bool RecordBuffer::in_use_ = false;
 
 // Keeps the first record only.

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/decimal_digits.h"
+#include "base/fixed_decimal.h"
+
 namespace marvist {
 namespace {
 
@@ -19,6 +22,54 @@ void put_right(char* out, int w, std::string_view text) {
     }
     std::memset(out, ' ', static_cast<std::size_t>(w - n));
     std::memcpy(out + (w - n), text.data(), text.size());
+}
+
+// The Fw.d field of a value whose |v| * 10^d rounds to `scaled`: its digits
+// with the point before the last d, written from the right end.
+void put_scaled(char* out, int w, int d, std::uint64_t scaled, bool sign) {
+    const int digits = count_digits(scaled);
+    const bool negative = sign && scaled != 0;
+    // Digits with at least a zero before the point, the point, the sign.
+    int n = (digits > d ? digits : d + 1) + 1 + (negative ? 1 : 0);
+    // The zero before the point goes first when the field is short.
+    const bool integer_part = !(n > w && d > 0 && digits <= d);
+    if (!integer_part) --n;
+    if (n > w) {
+        fill_stars(out, w);
+        return;
+    }
+    char* p = out + w;
+    if (d == 0) *--p = '.';
+    const std::uint64_t whole = put_digits(p, scaled, d);
+    if (d > 0) *--p = '.';
+    if (integer_part) put_digits(p, whole, digits > d ? digits - d : 1);
+    if (negative) *--p = '-';
+    std::memset(out, ' ', static_cast<std::size_t>(p - out));
+}
+
+// Large values and many decimals: the text first, then the field.
+[[gnu::noinline]] void put_text_of(char* out, int w, int d, double v) {
+    char buf[kFixedDecimalMax + 1];  // the text and the point added for d = 0
+    bool zero = true;
+    char* end = fixed_decimal(buf, v, d, zero);
+    if (d == 0) *end++ = '.';
+    const bool negative = std::signbit(v) && !zero;
+    const char* start = buf;
+    int n = static_cast<int>(end - buf) + (negative ? 1 : 0);
+    // The zero before the point goes first when the field is short.
+    if (n > w && buf[0] == '0' && buf[1] == '.' && d > 0) {
+        ++start;
+        --n;
+    }
+    if (n > w) {
+        fill_stars(out, w);
+        return;
+    }
+    char* p = out;
+    std::memset(p, ' ', static_cast<std::size_t>(w - n));
+    p += w - n;
+    if (negative) *p++ = '-';
+    std::memcpy(p, start, static_cast<std::size_t>(end - start));
 }
 
 }  // namespace
@@ -59,34 +110,12 @@ void format_real(char* out, int w, int d, double v) {
         }
         return;
     }
-    // Up to 309 integer digits, the point and 99 decimals.
-    char buf[448];
-    char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed, d).ptr;
-    if (d == 0) *end++ = '.';
-    bool zero = true;
-    for (const char* p = buf; p != end; ++p) {
-        if (*p != '0' && *p != '.') {
-            zero = false;
-            break;
-        }
+    std::uint64_t scaled = 0;
+    if (scaled_decimal(v, d, scaled)) {
+        put_scaled(out, w, d, scaled, std::signbit(v));
+    } else {
+        put_text_of(out, w, d, v);
     }
-    const bool negative = std::signbit(v) && !zero;
-    const char* start = buf;
-    int n = static_cast<int>(end - buf) + (negative ? 1 : 0);
-    // The zero before the point goes first when the field is short.
-    if (n > w && buf[0] == '0' && buf[1] == '.' && d > 0) {
-        ++start;
-        --n;
-    }
-    if (n > w) {
-        fill_stars(out, w);
-        return;
-    }
-    char* p = out;
-    std::memset(p, ' ', static_cast<std::size_t>(w - n));
-    p += w - n;
-    if (negative) *p++ = '-';
-    std::memcpy(p, start, static_cast<std::size_t>(end - start));
 }
 
 }  // namespace marvist

@@ -21,6 +21,9 @@ constexpr std::size_t kReadAhead = 64 * 1024;
 
 OutputFile::~OutputFile() { close(); }
 
+// Opened with status "UNKNOWN": an existing file is emptied at once, so that a
+// job stopped part way leaves only its own lines, never the tail of an older
+// listing behind them.
 bool OutputFile::open(const std::string& path) {
     close();
     write_failed_ = false;
@@ -52,10 +55,19 @@ void OutputFile::put_record(std::string_view record, bool complete) {
     if (file_ == nullptr) return;
     buffer_.append(record);
     if (complete) buffer_ += '\n';
-    if (buffer_.size() >= kFlushAt) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) write_failed_ = true;
-        buffer_.clear();
-    }
+    if (buffer_.size() >= kFlushAt) write_buffer();
+}
+
+// The lines are the bytes the file takes: they go in whole.
+void OutputFile::put_records(std::string_view lines, std::span<const RecordEnd>) {
+    if (file_ == nullptr) return;
+    buffer_.append(lines);
+    if (buffer_.size() >= kFlushAt) write_buffer();
+}
+
+void OutputFile::write_buffer() {
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) write_failed_ = true;
+    buffer_.clear();
 }
 
 // ---- InputFile ---------------------------------------------------------

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +29,11 @@ public:
     // Returns false when the data could not be written.
     bool close();
     void put_record(std::string_view record, bool complete) override;
+    void put_records(std::string_view lines, std::span<const RecordEnd> ends) override;
 
 private:
+    void write_buffer();  // hands the buffer to the file and empties it
+
     std::FILE* file_ = nullptr;
     std::string buffer_;
     bool write_failed_ = false;

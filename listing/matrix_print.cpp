@@ -1,10 +1,12 @@
 #include "listing/matrix_print.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
 #include "base/row_keys.h"
 #include "base/storage.h"
+#include "listing/records_in_order.h"
 
 namespace marvist {
 namespace {
@@ -23,9 +25,25 @@ struct BlockLayouts {
     std::string_view values;   // one row of values
 };
 
-void write_line(RecordSink& listing, std::string_view layout, const std::vector<Value>& values) {
-    write_records(listing, cached_layout(layout), values);
-}
+// The same layouts parsed, looked up once for a whole matrix.
+struct ParsedLayouts {
+    explicit ParsedLayouts(const BlockLayouts& text)
+        : numbers(cached_layout(text.numbers)),
+          labels(cached_layout(text.labels)),
+          rule(cached_layout(text.rule)),
+          values(cached_layout(text.values)),
+          blank(cached_layout("()")) {}
+    const Layout& numbers;
+    const Layout& labels;
+    const Layout& rule;
+    const Layout& values;
+    const Layout& blank;  // the empty line between blocks
+};
+
+// Lines of row values from which a matrix is formatted on several threads
+// (listing/records_in_order.h); smaller matrices are formatted on the
+// calling thread alone.
+constexpr std::int64_t kSharedFromRows = 4096;
 
 // Cuts the columns into blocks of ten and writes each block. add_row appends
 // to a row line what follows the row identification: (line, i, first, width)
@@ -39,44 +57,55 @@ bool print_blocks(const BlockLayouts& layouts, std::span<const std::string> row_
     Vector<std::int64_t> numbers;
     if (!obtain(numbers, ncol)) return false;
     for (int j = 1; j <= ncol; ++j) numbers(j) = j;
+    const ParsedLayouts parsed(layouts);
 
-    std::vector<Value> line;
-    line.reserve(kBlockWidth + 4);
-    int remaining = ncol;
-    int last = 0;
-    for (;;) {
-        const int first = last + 1;
-        const int width = remaining > kBlockWidth ? kBlockWidth : remaining;
-        last += width;
-
+    // A block's heading: the empty line after the block before, the column
+    // numbers, the labels, the rule.
+    const auto write_heading = [&](RecordSink& sink, std::vector<Value>& line, int block, int first, int width) {
+        if (block > 0) write_records(sink, parsed.blank, {});
         line.clear();
-        for (int j = first; j <= last; ++j) line.emplace_back(numbers(j));
-        write_line(listing, layouts.numbers, line);
-
+        for (int j = first; j < first + width; ++j) line.emplace_back(numbers(j));
+        write_records(sink, parsed.numbers, line);
         if (column_labels == ColumnLabels::Shown) {
             line.clear();
-            for (int j = first; j <= last; ++j) line.emplace_back(col_labels[static_cast<std::size_t>(j - 1)]);
-            write_line(listing, layouts.labels, line);
+            for (int j = first; j < first + width; ++j) line.emplace_back(col_labels[static_cast<std::size_t>(j - 1)]);
+            write_records(sink, parsed.labels, line);
         }
-
         line.assign(static_cast<std::size_t>(7 * width), Value(kRuleByte));
-        write_line(listing, layouts.rule, line);
-
-        for (int i = 1; i <= nrow; ++i) {
-            line.clear();
-            if (nrow != 1) {
-                line.emplace_back(i);
-                line.emplace_back(row_key(i));
-                line.emplace_back(row_labels[static_cast<std::size_t>(i - 1)]);
-            }
-            add_row(line, i, first, width);
-            write_line(listing, layouts.values, line);
+        write_records(sink, parsed.rule, line);
+    };
+    const auto write_row = [&](RecordSink& sink, std::vector<Value>& line, int i, int first, int width) {
+        line.clear();
+        if (nrow != 1) {
+            line.emplace_back(i);
+            line.emplace_back(row_key(i));
+            line.emplace_back(row_labels[static_cast<std::size_t>(i - 1)]);
         }
+        add_row(line, i, first, width);
+        write_records(sink, parsed.values, line);
+    };
 
-        if (remaining <= kBlockWidth) break;
-        remaining -= kBlockWidth;
-        write_line(listing, "()", {});
-    }
+    // Each block is a heading and nrow rows: item k of the matrix is the
+    // heading (k mod (nrow + 1) = 0) or a row of block k / (nrow + 1).
+    const int blocks = ncol > kBlockWidth ? (ncol + kBlockWidth - 1) / kBlockWidth : 1;
+    const std::int64_t per_block = std::int64_t{nrow} + 1;
+    const FormatItems format = [&](std::int64_t first_item, std::int64_t last_item, RecordSink& sink) {
+        std::vector<Value> line;
+        line.reserve(kBlockWidth + 4);
+        for (std::int64_t k = first_item; k < last_item; ++k) {
+            const auto block = static_cast<int>(k / per_block);
+            const auto position = static_cast<int>(k % per_block);
+            const int first = block * kBlockWidth + 1;
+            const int width = std::min(kBlockWidth, ncol - first + 1);
+            if (position == 0) {
+                write_heading(sink, line, block, first, width);
+            } else {
+                write_row(sink, line, position, first, width);
+            }
+        }
+    };
+    const std::int64_t rows = std::int64_t{blocks} * nrow;
+    write_in_order(listing, blocks * per_block, format, {.threads = rows >= kSharedFromRows ? 0 : 1});
     return true;
 }
 

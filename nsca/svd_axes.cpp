@@ -22,6 +22,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <exception>
+#include <thread>
 
 #include "base/storage.h"
 #include "nsca/calsvd.h"
@@ -69,6 +72,29 @@ bool equal_entries(const double* x, std::int64_t count, double* scratch) {
     return false;
 }
 
+// The left and the right vectors of the K listed values. They are
+// independent of each other, and each is the same whichever thread forms
+// it: with a large record, and storage for a scratch of its own, the right
+// ones are replayed on a thread of their own.
+// scratch: 2 max(m, n) reals.
+void replay_vectors(const SvdRecord& record, const Vector<int>& order, int K, SortedSvd& out, double* scratch) {
+    Vector<double> own_scratch;
+    std::thread right;
+    if (record.stored >= kSharedReplay && obtain(own_scratch, 2 * std::int64_t{record.n})) {
+        try {
+            right = std::thread([&] { replay_right(record, order, K, out.V, own_scratch.data()); });
+        } catch (const std::exception&) {
+            // No thread: both sides on this one.
+        }
+    }
+    replay_left(record, order, K, out.U, scratch);
+    if (right.joinable()) {
+        right.join();
+    } else {
+        replay_right(record, order, K, out.V, scratch);
+    }
+}
+
 }  // namespace
 
 bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>& work, int ld, int m, int n, int axes,
@@ -97,8 +123,7 @@ bool decompose_sorted(const Matrix<double>& A, Vector<double>& W, Vector<double>
     const int p = std::min(m, n), d = usable_values(W, order, p), K = std::min(std::max(axes, 0), d);
     if ((d > 0 && K == d) || repeated_value(W, order, p, d) || !obtain(out.U, m, K) || !obtain(out.V, n, K))
         return give_way();
-    replay_left(record, order, K, out.U, scratch.data());
-    replay_right(record, order, K, out.V, scratch.data());
+    replay_vectors(record, order, K, out, scratch.data());
     for (int k = 1; k <= K; ++k) {
         if (equal_entries(out.U.column(k), m, scratch.data()) ||
             equal_entries(out.V.column(k), n, scratch.data()))

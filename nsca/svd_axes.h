@@ -2,6 +2,8 @@
 // order, and the singular vectors of the listed axes.
 #pragma once
 
+#include <cstdint>
+
 #include "base/matrix.h"
 
 namespace marvist {
@@ -22,6 +24,11 @@ inline constexpr double kRepeatedValue = 1e-12;
 // Entries of a listed (unit) vector closer than this in magnitude, or to zero,
 // count as equal.
 inline constexpr double kEqualEntries = 1e-13;
+
+// Doubles of the fast path's rotation record from which the right vectors
+// are replayed on a thread of their own, beside the left ones (below it the
+// thread would cost more than it saves). The vectors are the same either way.
+inline constexpr std::int64_t kSharedReplay = std::int64_t{1} << 20;
 
 // A       ld x n (at least m x n): the matrix; not altered                         (in)
 // W       n: the singular values as svd() gives them, then sorted as by eigsrt()  (out)

@@ -1,6 +1,8 @@
 #include "stats/dependence.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "base/storage.h"
 
@@ -8,6 +10,9 @@ namespace marvist {
 namespace {
 
 constexpr double kZero = kDependenceZero;
+
+// Rows worked on together: their elements of a column fill a few cache lines.
+constexpr int kTileRows = 32;
 
 // The integer product (N - 1) * (k - 1) as a real, formed in 64 bits so that
 // tables of more than 2^31 observations keep their figures.
@@ -36,9 +41,13 @@ std::optional<DependenceResult> compute_dependence(const Matrix<std::int32_t>& c
                                                    int I, int J) {
     DependenceResult r;
     Vector<double> raw_rows, raw_cols;  // raw contributions to Tau_a's numerator
+    // A tile's terms of chi-square and B_b, row after row: no larger than the
+    // I x J matrices, so that they fit wherever those do.
+    Vector<double> chi_terms, b_terms;
     if (!obtain(r.centred_profiles, I, J) || !obtain(r.weighted_profiles, I, J) || !obtain(r.col_shares, J) ||
         !obtain(r.row_shares, I) || !obtain(r.col_parts, J) || !obtain(r.row_parts, I) || !obtain(raw_rows, I) ||
-        !obtain(raw_cols, J))
+        !obtain(raw_cols, J) || !obtain(chi_terms, std::int64_t{std::min(kTileRows, I)} * J) ||
+        !obtain(b_terms, std::int64_t{std::min(kTileRows, I)} * J))
         return std::nullopt;
 
     const Vector<double>& row_margins = marginals.row_margins;
@@ -55,24 +64,39 @@ std::optional<DependenceResult> compute_dependence(const Matrix<std::int32_t>& c
     }
 
     // Pearson's chi-square, the centred column profiles, the raw contributions
-    // to Tau_a's numerator and Tau_b's numerator, in one pass.
+    // to Tau_a's numerator and Tau_b's numerator. The matrices are stored by
+    // column, so a tile of rows is worked on column by column, the terms of
+    // the two sums over the whole table kept by row; the sums then run over
+    // the tile's rows one after the other, so that every sum adds its terms
+    // in the order of the rows, and within a row of the columns.
     double chi_square = 0.0;
     double b_b = 0.0;
     double s_r = 1.0;
     for (int i = 1; i <= I; ++i) {
         raw_rows(i) = 0.0;
         s_r -= row_margins(i) * row_margins(i);
+    }
+    for (int top = 1; top <= I; top += kTileRows) {
+        const int bottom = std::min(top + kTileRows - 1, I);
         for (int j = 1; j <= J; ++j) {
-            const double expected = col_margins(j) * row_margins(i) * n;
-            const double d = static_cast<double>(counts(i, j)) - expected;
-            chi_square += d * d / expected;
-            const double pi = col_profiles(i, j) - row_margins(i);
-            centred(i, j) = pi;
-            const double contribution = pi * pi * col_margins(j);
-            raw_cols(j) += contribution;
-            raw_rows(i) += contribution;
-            const double dev = row_profiles(i, j) - col_margins(j);
-            b_b += dev * dev * row_margins(i);
+            for (int i = top; i <= bottom; ++i) {
+                const double pi = col_profiles(i, j) - row_margins(i);
+                centred(i, j) = pi;
+                const double contribution = pi * pi * col_margins(j);
+                raw_cols(j) += contribution;
+                raw_rows(i) += contribution;
+
+                const double expected = col_margins(j) * row_margins(i) * n;
+                const double d = static_cast<double>(counts(i, j)) - expected;
+                const double dev = row_profiles(i, j) - col_margins(j);
+                const std::int64_t at = std::int64_t{i - top} * J + (j - 1);
+                chi_terms.data()[at] = d * d / expected;
+                b_terms.data()[at] = dev * dev * row_margins(i);
+            }
+        }
+        for (std::int64_t at = 0; at < std::int64_t{bottom - top + 1} * J; ++at) {
+            chi_square += chi_terms.data()[at];
+            b_b += b_terms.data()[at];
         }
     }
 

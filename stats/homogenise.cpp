@@ -1,5 +1,6 @@
 #include "stats/homogenise.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -7,6 +8,9 @@
 
 namespace marvist {
 namespace {
+
+// Rows worked on together: their elements of a column share a cache line or two.
+constexpr int kTileRows = 8;
 
 // Adds 0.5 and truncates toward zero: rounding with halves going up for the
 // non-negative values met here. The values are bounded by N, which a 64-bit
@@ -27,13 +31,21 @@ std::optional<HomogenisationResult> homogenise_margins(const Matrix<std::int32_t
     if (!obtain(table, I, J) || !obtain(row_sums, I) || !obtain(col_sums, J) || !obtain(r.rounded, I, J))
         return std::nullopt;
 
+    // The table as reals with its row and column sums, a tile of rows at a
+    // time column by column (as the table is stored); the total then over the
+    // tile's rows one after the other, adding its terms row by row.
     double n = 0.0;
-    for (int i = 1; i <= I; ++i) {
+    for (int top = 1; top <= I; top += kTileRows) {
+        const int bottom = std::min(top + kTileRows - 1, I);
         for (int j = 1; j <= J; ++j) {
-            table(i, j) = static_cast<double>(counts(i, j));
-            n += table(i, j);
-            row_sums(i) += table(i, j);
-            col_sums(j) += table(i, j);
+            for (int i = top; i <= bottom; ++i) {
+                table(i, j) = static_cast<double>(counts(i, j));
+                row_sums(i) += table(i, j);
+                col_sums(j) += table(i, j);
+            }
+        }
+        for (int i = top; i <= bottom; ++i) {
+            for (int j = 1; j <= J; ++j) n += table(i, j);
         }
     }
 
@@ -47,13 +59,15 @@ std::optional<HomogenisationResult> homogenise_margins(const Matrix<std::int32_t
     for (int j = 1; j <= J; ++j) col_sums(j) = col_sums(j) * n;
 
     for (int k = 1;; ++k) {
-        // Row step: every row to the row target.
-        for (int j = 1; j <= J; ++j) col_sums(j) = 0.0;
-        for (int i = 1; i <= I; ++i) {
-            for (int j = 1; j <= J; ++j) {
+        // Row step: every row to the row target, column by column; each
+        // column's sum adds its rows in order.
+        for (int j = 1; j <= J; ++j) {
+            double sum = 0.0;
+            for (int i = 1; i <= I; ++i) {
                 table(i, j) = table(i, j) * row_target / row_sums(i);
-                col_sums(j) += table(i, j);
+                sum += table(i, j);
             }
+            col_sums(j) = sum;
         }
 
         // Column step: every column to the column target.

@@ -17,8 +17,10 @@ void compute_marginals(const Matrix<std::int32_t>& counts, std::int64_t I, std::
     std::fill(m.col_margins.begin(), m.col_margins.end(), 0.0);
     std::fill(m.col_totals.begin(), m.col_totals.end(), std::int64_t{0});
     m.total_n = 0;
-    for (std::int64_t i = 1; i <= I; ++i) {
-        for (std::int64_t j = 1; j <= J; ++j) {
+    // Column by column, as the table is stored: each total still adds its
+    // terms in the order of rows (of a column) or columns (of a row).
+    for (std::int64_t j = 1; j <= J; ++j) {
+        for (std::int64_t i = 1; i <= I; ++i) {
             const std::int32_t f = counts(i, j);
             m.total_n += f;
             m.row_totals(i) += f;

@@ -1,10 +1,17 @@
 #include "stats/symmetry.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/storage.h"
 
 namespace marvist {
+namespace {
+
+// Side of the square tiles in which the table is transposed.
+constexpr int kTile = 32;
+
+}  // namespace
 
 std::optional<SymmetryResult> analyse_symmetry(const Matrix<std::int32_t>& counts, int I, int J) {
     // Only a square table has a transpose to compare with.
@@ -19,12 +26,21 @@ std::optional<SymmetryResult> analyse_symmetry(const Matrix<std::int32_t>& count
     Vector<double>& m = r.marginals;
     // f(i,j) is the count as a real.
     const auto f = [&counts](int i, int j) { return static_cast<double>(counts(i, j)); };
-    for (int i = 1; i <= I; ++i) {
-        m(i) = 0.0;
-        for (int j = 1; j <= J; ++j) {
-            s(i, j) = (f(j, i) + f(i, j)) / 2.0;
-            k(i, j) = (f(i, j) - f(j, i)) / 2.0;
-            m(i) += s(i, j);
+    // Square tiles, so that both f(i,j) and f(j,i) are read from a few
+    // cache lines; the tiles of one band of columns before the next, so that
+    // each row total adds its columns in order.
+    for (int i = 1; i <= I; ++i) m(i) = 0.0;
+    for (int left = 1; left <= J; left += kTile) {
+        const int right = std::min(left + kTile - 1, J);
+        for (int top = 1; top <= I; top += kTile) {
+            const int bottom = std::min(top + kTile - 1, I);
+            for (int j = left; j <= right; ++j) {
+                for (int i = top; i <= bottom; ++i) {
+                    s(i, j) = (f(j, i) + f(i, j)) / 2.0;
+                    k(i, j) = (f(i, j) - f(j, i)) / 2.0;
+                    m(i) += s(i, j);
+                }
+            }
         }
     }
     return r;

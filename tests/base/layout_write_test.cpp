@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/layout.h"
@@ -130,6 +132,27 @@ TEST(LayoutParse, RejectsTextOutsideTheNotation) {
     EXPECT_FALSE(Layout::parse("(' ',78('═'),/,5X)").has_data_descriptor());
     const std::string text = "(' cached ',I3)";
     EXPECT_EQ(&cached_layout(text).tree(), &cached_layout(std::string_view(text)).tree());
+}
+
+// The cache looks layouts up by where their text lies: a buffer that held
+// one layout and now holds another, of the same length or not, gets the
+// new one, here and on another thread.
+TEST(CachedLayout, ABufferRewrittenWithAnotherLayoutIsReadAnew) {
+    char buffer[16] = "(I3)";
+    auto in_buffer = [&buffer] { return std::string_view(buffer); };
+    EXPECT_EQ(one_line(in_buffer(), {5}), "  5");
+    std::memcpy(buffer, "(I5)", 5);
+    EXPECT_EQ(one_line(in_buffer(), {5}), "    5");
+    std::memcpy(buffer, "(1X,I2)", 8);
+    EXPECT_EQ(one_line(in_buffer(), {5}), "  5");
+    EXPECT_EQ(&cached_layout(in_buffer()), &cached_layout(std::string("(1X,I2)")));
+    std::string on_thread;
+    std::thread([&] {
+        std::memcpy(buffer, "(I4)", 5);
+        on_thread = write_to_buffer(in_buffer(), {7}, 4);
+    }).join();
+    EXPECT_EQ(on_thread, "   7");
+    EXPECT_EQ(one_line(in_buffer(), {5}), "   5");
 }
 
 TEST(WriteToBufferAndFreeForm, FirstRecordPaddedOrCut) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/cp437.h"
@@ -46,6 +47,68 @@ TEST(OutputFile, WritesRecordsAndReportsFailures) {
     ASSERT_TRUE(out.open("/dev/full"));  // the data cannot be written: close says so
     for (int k = 0; k < 10; ++k) out.put_record(std::string(1000, 'x'), true);
     EXPECT_FALSE(out.close());
+}
+
+// A file that held more than is written over it keeps nothing of the rest,
+// even while the job is still writing: it is emptied on opening, so a job
+// stopped part way never leaves an older listing's tail behind its lines.
+// Files that are not regular (a device) take the text as before.
+TEST(OutputFile, AnOldLongerFileKeepsNothingOfItsRest) {
+    test::TempDir dir;
+    const std::string path = dir.file("listing.out");
+    for (const std::size_t old_size : {std::size_t{10}, std::size_t{100000}, std::size_t{3000000}}) {
+        test::write_file(path, std::string(old_size, 'o'));
+        OutputFile out;
+        ASSERT_TRUE(out.open(path));
+        EXPECT_EQ(test::read_file(path).size(), 0u);
+        write_records(out, "(' first')");
+        ASSERT_TRUE(out.flush());
+        EXPECT_EQ(test::read_file(path), " first\n");
+        std::string expected = " first\n";
+        for (int k = 0; k < 20000; ++k) {
+            write_records(out, "(I6,' second',$)", {k});
+            expected += std::to_string(k).insert(0, 6 - std::to_string(k).size(), ' ') + " second";
+        }
+        ASSERT_TRUE(out.close());
+        EXPECT_EQ(test::read_file(path), expected) << "old size " << old_size;
+    }
+    OutputFile device;
+    ASSERT_TRUE(device.open("/dev/null"));
+    device.put_record("nothing", true);
+    EXPECT_TRUE(device.close());
+}
+
+// Records given together reach a sink as if given one by one: complete and
+// open records, an empty one, one holding a line-end byte of its own; a
+// file takes the same bytes either way.
+TEST(RecordSinks, RecordsGivenTogetherAsOneByOne) {
+    const std::vector<std::pair<std::string, bool>> records = {
+        {"first", true}, {"open ", false}, {"continued", true}, {"", true}, {"a\nb", true}, {"last open", false}};
+    std::string lines;
+    std::vector<RecordEnd> ends;
+    for (const auto& [text, complete] : records) {
+        lines += text;
+        ends.push_back({lines.size(), complete});
+        if (complete) lines += '\n';
+    }
+    CapturedRecords one_by_one, together;
+    for (const auto& [text, complete] : records) one_by_one.put_record(text, complete);
+    together.put_records(lines, ends);
+    EXPECT_EQ(together.lines, one_by_one.lines);
+    EXPECT_EQ(together.lines, (Lines{"first", "open continued", "", "a\nb", "last open"}));
+
+    test::TempDir dir;
+    OutputFile file_one, file_together;
+    ASSERT_TRUE(file_one.open(dir.file("one.out")));
+    ASSERT_TRUE(file_together.open(dir.file("together.out")));
+    for (int k = 0; k < 3000; ++k) {  // past the file's buffer several times
+        for (const auto& [text, complete] : records) file_one.put_record(text, complete);
+        file_together.put_records(lines, ends);
+    }
+    ASSERT_TRUE(file_one.close());
+    ASSERT_TRUE(file_together.close());
+    EXPECT_EQ(test::read_file(dir.file("together.out")), test::read_file(dir.file("one.out")));
+    EXPECT_EQ(test::read_file(dir.file("one.out")).size(), 3000u * lines.size());
 }
 
 TEST(InputFile, LineEndsFoldersAndReadFailures) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "base/storage.h"
+#include "nsca/svd_fast.h"
 #include "svd_cases.h"
 #include "test_tables.h"
 
@@ -99,6 +100,31 @@ TEST(SvdAxes, RefusedStorage) {
     EXPECT_TRUE(same_bits(refused.G.data(), want.G.data(), 30 * 2));
     EXPECT_FALSE(neither[0].stored);
     EXPECT_FALSE(neither[1].stored);
+}
+
+// A table whose rotation record is large enough to have its right vectors
+// replayed on a second thread: the vectors are those of replaying both sides
+// in turn on one thread, to the bit.
+TEST(SvdAxes, VectorsReplayedOnTwoThreadsAreThoseOfOne) {
+    const int m = 620, n = 580, K = 3;
+    const Matrix<double> A = test::random_matrix(m, n, 0, 31);
+    const Sorted shared = sorted(A, m, n, SvdPath::Fast, K, K);
+    ASSERT_TRUE(shared.stored);
+    ASSERT_EQ(shared.svd.path, SvdPath::Fast);
+
+    SvdRecord record;
+    ASSERT_TRUE(obtain_record(record, m, n));
+    Vector<double> W(n), work(n), scratch(2 * std::max(m, n));
+    Vector<int> order(n);
+    int ierr = -1;
+    ASSERT_TRUE(svd_values(A, m, n, W, ierr, work, record, 1));
+    ASSERT_GE(record.stored, kSharedReplay);
+    eigsrt_order(W, n, order);
+    Matrix<double> U(m, K), V(n, K);
+    replay_left(record, order, K, U, scratch.data());
+    replay_right(record, order, K, V, scratch.data());
+    EXPECT_TRUE(same_bits(shared.F.data(), U.data(), std::int64_t{m} * K));
+    EXPECT_TRUE(same_bits(shared.G.data(), V.data(), std::int64_t{n} * K));
 }
 
 // No convergence: the fast path stops with svd()'s IERR and values.

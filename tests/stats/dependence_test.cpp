@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "base/storage.h"
 #include "stats/dependence.h"
 #include "stats/marginals.h"
 #include "support/test_support.h"
@@ -121,6 +123,20 @@ TEST(DependenceResults, EqualColumnProfilesGiveTauZero) {
     for (int j = 1; j <= 3; ++j) {
         EXPECT_EQ(r.col_shares(j), 0.0);
         EXPECT_EQ(r.col_parts(j), 0.0);
+    }
+}
+
+// The storage a job may hold at once is checked array by array: the
+// analysis of a table needs no array larger than its I x J reals, so it
+// runs wherever those fit, however few the rows.
+TEST(DependenceResults, NoArrayLargerThanTheTable) {
+    for (const auto& [I, J] : {std::pair{2, 9}, std::pair{3, 40}, std::pair{40, 3}}) {
+        std::vector<std::int32_t> by_rows;
+        for (int k = 0; k < I * J; ++k) by_rows.push_back(1 + k % 7);
+        set_storage_limit(static_cast<std::uint64_t>(I) * J * sizeof(double));
+        const Table t(I, J, by_rows);
+        set_storage_limit(0);
+        EXPECT_TRUE(t.result.has_value()) << I << " x " << J;
     }
 }
 
