@@ -18,19 +18,13 @@
 
 using marvist::qt::DocumentWindow;
 using marvist::qt::QtWindowing;
+using marvist::test::find_action;
 namespace ui = marvist::ui;
 
 namespace {
 
 QString guide_source() {
     return QString::fromUtf8(marvist::test::contents(QStringLiteral(MARVIST_SOURCE_DIR "/docs/guide.md")));
-}
-
-QAction* find_action(QWidget* window, const QString& text) {
-    for (QAction* action : window->findChildren<QAction*>()) {
-        if (action->text() == text) return action;
-    }
-    return nullptr;
 }
 
 // Every anchor of the document: the names it defines and the links it holds.

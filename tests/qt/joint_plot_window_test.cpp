@@ -70,12 +70,6 @@ QCheckBox* check_box(JointPlotWindow& w, const QString& text) {
     return nullptr;
 }
 
-QAction* find_action(QWidget* window, const QString& text) {
-    for (QAction* action : window->findChildren<QAction*>())
-        if (action->text() == text) return action;
-    return nullptr;
-}
-
 // The example job mobility (two axes), run in a copy of the examples.
 marvist::JobResults mobility_results(const QTemporaryDir& folder) {
     for (const char* ext : {".set", ".dat", ".lab"}) {

@@ -2,6 +2,7 @@
 // searched for a colour, and modal dialogs answered like a user would.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -19,6 +20,14 @@ inline void write_bytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The action of a menu or the toolbar of the window with this text.
+inline QAction* find_action(QWidget* window, const QString& text) {
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->text() == text) return action;
+    }
+    return nullptr;
 }
 
 // The box of the pixels of the colour.

@@ -23,13 +23,6 @@ namespace ui = marvist::ui;
 
 namespace {
 
-QAction* find_action(QWidget* window, const QString& text) {
-    for (QAction* action : window->findChildren<QAction*>()) {
-        if (action->text() == text) return action;
-    }
-    return nullptr;
-}
-
 // A sheet of rows x 2 cells "r,c" whose copy routine names the block.
 ui::TableSheet sheet(std::string title, std::int64_t rows, std::vector<ui::CellBlock>& copied) {
     ui::TableSheet s;

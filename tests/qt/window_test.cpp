@@ -29,14 +29,6 @@ namespace ui = marvist::ui;
 
 namespace {
 
-// The action of a menu or the toolbar of the window with this text.
-QAction* find_action(QWidget* window, const QString& text) {
-    for (QAction* action : window->findChildren<QAction*>()) {
-        if (action->text() == text) return action;
-    }
-    return nullptr;
-}
-
 ui::ScrollWindowSpec file_window(const QString& file) {
     ui::ScrollWindowSpec request;
     request.file = file.toStdString();
