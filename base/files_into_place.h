@@ -26,8 +26,9 @@ struct OutputError {
 // or the path names something that is not a folder.
 std::optional<OutputError> create_folder(const std::filesystem::path& folder);
 
-// Writes each file to ".NAME.partial" in its folder, then renames them all
-// to their final names, replacing files there. When a write fails, every
+// Writes each file to ".NAME.partial" in its folder (a base/staged_file.h),
+// then renames them all to their final names, replacing files there. When a
+// write fails, every
 // temporary file is removed and nothing is renamed; when a rename fails,
 // the files renamed before it stay. Other files are left alone.
 std::optional<OutputError> write_files_into_place(std::span<const FileToWrite> files);

@@ -11,7 +11,7 @@
 #include "analysis/job_results.h"
 #include "export/data_package.h"
 #include "export/result_tables.h"
-#include "export/staged_file.h"
+#include "base/staged_file.h"
 #include "stats/permutation_test.h"
 
 namespace marvist {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "export/staged_file.h"
+#include "base/staged_file.h"
 #include "support/test_support.h"
 
 namespace marvist {

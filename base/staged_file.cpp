@@ -1,4 +1,4 @@
-#include "export/staged_file.h"
+#include "base/staged_file.h"
 
 #include <cerrno>
 #include <cstring>

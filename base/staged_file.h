@@ -1,8 +1,8 @@
 // Files written under a temporary name in their folder and renamed into
-// place only when complete, so that an export that is interrupted or fails
-// never leaves a half-written file under a final name: written piece by
-// piece, for files too large to hold whole (base/files_into_place.h writes
-// files held whole in memory).
+// place only when complete, so that a run that is interrupted or fails never
+// leaves a half-written file under a final name. Written piece by piece, for
+// files too large to hold whole; base/files_into_place.h writes a set of
+// files held whole in memory through them.
 #pragma once
 
 #include <cstdio>
