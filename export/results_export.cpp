@@ -1,14 +1,11 @@
 #include "export/results_export.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <thread>
 #include <type_traits>
 #include <variant>
 
 #include "base/fixed_text.h"
+#include "base/made_in_order.h"
 #include "export/csv_text.h"
 
 namespace marvist {
@@ -18,7 +15,7 @@ namespace {
 // processor cores (four at most), and written in order: the shortest
 // decimal form of a real takes most of an export's time.
 constexpr std::int64_t kChunkRows = std::int64_t{1} << 14;
-constexpr unsigned kMostWorkers = 4;
+constexpr int kMostWorkers = 4;
 
 constexpr const char* kPackageFile = "datapackage.json";
 
@@ -96,8 +93,6 @@ std::string csv_rows(const ResultTable& table, std::int64_t first, std::int64_t 
 struct Chunk {
     std::size_t table = 0;
     std::int64_t first = 0, last = 0;
-    std::string text;    // once formatted
-    bool ready = false;  // text is complete
 };
 
 std::string header_line(const ResultTable& table) {
@@ -129,79 +124,17 @@ void write_csv_tables(std::vector<StagedFile>& files, const std::vector<ResultTa
             first = last;
         } while (first < tables[t].rows);
     }
-    const std::size_t workers = std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers);
-    const std::size_t ahead = 2 * workers;  // chunks taken but not yet written, at most
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::size_t next = 0;     // the next chunk to format
-    std::size_t written = 0;  // the chunks written, in order
-    bool stop = false;        // a write or a formatting failed
-    std::exception_ptr failure;
-
-    // The next chunk within reach, taken; false when there is none.
-    const auto take = [&](std::size_t& k) {
-        if (stop || next >= chunks.size() || next >= written + ahead) return false;
-        k = next++;
-        return true;
-    };
-    // Formats chunk k outside the lock and hands its text over under it.
-    const auto format = [&](std::unique_lock<std::mutex>& lock, std::size_t k) {
-        lock.unlock();
-        std::string text;
-        std::exception_ptr error;
-        try {
-            text = format_chunk(chunks[k], tables[chunks[k].table]);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        lock.lock();
-        chunks[k].text = std::move(text);
-        chunks[k].ready = true;
-        if (error && !failure) {
-            failure = error;
-            stop = true;
-        }
-        changed.notify_all();
-    };
-    const auto help = [&] {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [&] { return stop || next >= chunks.size() || next < written + ahead; });
-            std::size_t k = 0;
-            if (!take(k)) return;
-            format(lock, k);
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (std::size_t w = 1; w < workers; ++w) helpers.emplace_back(help);
-
-    // This thread writes the chunks in order, and formats while the next one
-    // to write is not ready.
-    {
-        std::unique_lock lock(mutex);
-        while (written < chunks.size() && !stop) {
-            Chunk& chunk = chunks[written];
-            if (chunk.ready) {
-                const std::string text = std::move(chunk.text);
-                chunk.text = std::string();
-                lock.unlock();
-                const bool ok = files[chunk.table].write(text);
-                lock.lock();
-                ++written;
-                stop = stop || !ok;  // the file keeps its error
-                changed.notify_all();
-            } else if (std::size_t k = 0; take(k)) {
-                format(lock, k);
-            } else {
-                changed.wait(lock);
-            }
-        }
-        stop = true;
-        changed.notify_all();
-    }
-    for (std::thread& helper : helpers) helper.join();
-    if (failure) std::rethrow_exception(failure);
+    // Each chunk's text is made on the processor's cores and written in order
+    // here; a write that fails stops the rest (the file keeps its error).
+    make_in_order<std::string>(
+        static_cast<std::int64_t>(chunks.size()), processor_threads(kMostWorkers),
+        [&](std::int64_t k, std::string& text) {
+            const Chunk& chunk = chunks[static_cast<std::size_t>(k)];
+            text = format_chunk(chunk, tables[chunk.table]);
+        },
+        [&](std::int64_t k, const std::string& text) {
+            return files[chunks[static_cast<std::size_t>(k)].table].write(text);
+        });
 }
 
 PackageSpec package_of(const JobResults& results, const std::vector<ResultTable>& tables) {
