@@ -27,12 +27,6 @@ const ui::MenuItem* menu_command(const std::vector<ui::MenuItem>& menu, int comm
     return nullptr;
 }
 
-std::set<std::string> files_in(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
 struct Results : UiTest {
     // Runs examples/mobility.set (labels, NSCA, homogenisation, symmetry) as
     // an old job, its set-up file not saved again.
@@ -180,8 +174,8 @@ TEST_F(Results, ExportWritesWhatTheRunnerWrites) {
     const std::string command = "'" MARVIST_BINARY_DIR "/marvist-run' --export '" + dir.file("cli") +
                                 "' --permutations 300 --seed 77 '" + dir.file("mobility.set") + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_EQ(files_in(dir.file("gui")), files_in(dir.file("cli")));
-    for (const std::string& name : files_in(dir.file("cli")))
+    ASSERT_EQ(folder_files(dir.file("gui")), folder_files(dir.file("cli")));
+    for (const std::string& name : folder_files(dir.file("cli")))
         EXPECT_EQ(read_file(dir.file("gui/" + name)), read_file(dir.file("cli/" + name))) << name;
 
     // The open window shows the permutation test now; the next export

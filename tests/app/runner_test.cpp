@@ -90,13 +90,6 @@ std::vector<std::string> without_date(std::vector<std::string> lines) {
     return lines;
 }
 
-std::vector<std::string> folder_files(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // --plots writes one SVG per pair of axes that the listing plots, into a
 // folder made for it, the same bytes each time and the listing as without
 // it; --plot-axes asks for pairs of its own (those beyond the solution are
@@ -111,7 +104,7 @@ TEST(Runner, PlotsOfTheListingsPairsOrOfThoseAskedFor) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(without_date(run.err), without_date(plain.err));
     EXPECT_EQ(run.out, plain.out);
-    EXPECT_EQ(folder_files(dir.path() / "out" / "pictures"), (std::vector<std::string>{"joint-1-2.svg"}));
+    EXPECT_EQ(test::folder_files(dir.path() / "out" / "pictures"), (std::set<std::string>{"joint-1-2.svg"}));
     const std::string svg = read_file(dir.file("out/pictures/joint-1-2.svg"));
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
     EXPECT_NE(svg.find(">Axis 1 (70.5 %)</text>"), std::string::npos);
@@ -124,13 +117,13 @@ TEST(Runner, PlotsOfTheListingsPairsOrOfThoseAskedFor) {
     setup.replace(setup.rfind(" 2  "), 4, " 4  ");
     test::write_file(dir.file("four.set"), setup);
     EXPECT_EQ(run_runner("--plots four four.set", dir).status, 0);
-    EXPECT_EQ(folder_files(dir.path() / "four"),
-              (std::vector<std::string>{"joint-1-2.svg", "joint-1-3.svg", "joint-1-4.svg", "joint-2-3.svg",
+    EXPECT_EQ(test::folder_files(dir.path() / "four"),
+              (std::set<std::string>{"joint-1-2.svg", "joint-1-3.svg", "joint-1-4.svg", "joint-2-3.svg",
                                         "joint-2-4.svg", "joint-3-4.svg"}));
     const RunResult own = run_runner("--plot-axes 4,3 --plots own --plot-axes 1,5 --plot-axes 4,3 four.set", dir);
     EXPECT_EQ(own.status, 0);
     EXPECT_TRUE(has(own.err, "marvist-run: no joint plot of axes 1 and 5: the NSCA solution has 4 axes"));
-    EXPECT_EQ(folder_files(dir.path() / "own"), (std::vector<std::string>{"joint-4-3.svg"}));
+    EXPECT_EQ(test::folder_files(dir.path() / "own"), (std::set<std::string>{"joint-4-3.svg"}));
 }
 
 // Jobs without a solution of two axes write no plot and say so, with the
@@ -181,8 +174,8 @@ TEST(Runner, RunsInTheSetupFilesFolderWithinTheLimitsOfItsInput) {
     copy_example(dir, "jobs", "mobility");
     const RunResult run = run_runner("--show jobs/mobility.set", dir);
     EXPECT_EQ(run.status, 0);
-    const std::vector<std::string> files{"mobility.dat", "mobility.lab", "mobility.out", "mobility.set"};
-    EXPECT_EQ(folder_files(dir.path() / "jobs"), files);
+    const std::set<std::string> files{"mobility.dat", "mobility.lab", "mobility.out", "mobility.set"};
+    EXPECT_EQ(test::folder_files(dir.path() / "jobs"), files);
     EXPECT_FALSE(fs::exists(dir.file("mobility.out")));
     EXPECT_EQ(read_file(dir.file("jobs/mobility.set")), read_file(test::source_path("examples/mobility.set")));
     for (const std::string& line : run.err) EXPECT_TRUE(line.rfind("P|", 0) == 0 || line.rfind("E|", 0) == 0) << line;
@@ -213,7 +206,7 @@ TEST(Runner, RunsInTheSetupFilesFolderWithinTheLimitsOfItsInput) {
     EXPECT_EQ(huge.status, 1);
     EXPECT_TRUE(has(huge.err, "E|                 M E M O R Y   E R R O R S"));
     EXPECT_TRUE(has(huge.err, "E| Marvist ended prematurely due to fatal errors"));
-    EXPECT_EQ(folder_files(dir.path() / "jobs"), files);
+    EXPECT_EQ(test::folder_files(dir.path() / "jobs"), files);
 }
 
 // Under a limit on its memory the runner reports a job that runs out of it
@@ -310,15 +303,15 @@ TEST(Runner, ExportsTheResultsOrSaysWhyNot) {
     const RunResult plain = run_runner("jobs/mobility.set", dir);
     ASSERT_EQ(plain.status, 0);
     const std::string listing = listing_without_date(dir.file("jobs/mobility.out"));
-    const std::vector<std::string> job_files = folder_files(dir.path() / "jobs");
+    const std::set<std::string> job_files = test::folder_files(dir.path() / "jobs");
 
     const RunResult exported = run_runner("--export results --permutations 200 --seed 5 jobs/mobility.set", dir);
     EXPECT_EQ(exported.status, 0);
     EXPECT_EQ(exported.out, plain.out);
     EXPECT_EQ(without_date(exported.err), without_date(plain.err));
     EXPECT_EQ(listing_without_date(dir.file("jobs/mobility.out")), listing);
-    EXPECT_EQ(folder_files(dir.path() / "jobs"), job_files);
-    EXPECT_EQ(folder_files(dir.path() / "results").size(), 17u);
+    EXPECT_EQ(test::folder_files(dir.path() / "jobs"), job_files);
+    EXPECT_EQ(test::folder_files(dir.path() / "results").size(), 17u);
     const std::string dependence = read_file(dir.file("results/dependence.csv"));
     EXPECT_EQ(dependence.rfind("measure,value,statistic,df,p_value,permutation_p_value,at_least_as_extreme,"
                                "permutations,seed\r\ntau_a,",
@@ -332,7 +325,7 @@ TEST(Runner, ExportsTheResultsOrSaysWhyNot) {
                                      std::generic_category().message(ENOTDIR)));
     EXPECT_TRUE(has(refused.err, "P| Succesful End of Marvist"));
     EXPECT_EQ(listing_without_date(dir.file("jobs/mobility.out")), listing);
-    EXPECT_EQ(folder_files(dir.path() / "jobs"), job_files);
+    EXPECT_EQ(test::folder_files(dir.path() / "jobs"), job_files);
 
     // A folder the user may not write into (root may write anywhere).
     if (geteuid() != 0) {

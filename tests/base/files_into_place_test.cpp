@@ -13,13 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> names_in(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(FilesIntoPlace, FoldersAreMadeAndFilesReplacedWhole) {
     test::TempDir dir;
     const fs::path out = dir.path() / "a" / "b";
@@ -33,7 +26,7 @@ TEST(FilesIntoPlace, FoldersAreMadeAndFilesReplacedWhole) {
     EXPECT_FALSE(write_files_into_place(files));
     EXPECT_EQ(test::read_file((out / "one.svg").string()), "new one");
     EXPECT_EQ(test::read_file((out / "two.svg").string()).size(), 100000u);
-    EXPECT_EQ(names_in(out), (std::vector<std::string>{"keep.txt", "one.svg", "two.svg"}));
+    EXPECT_EQ(test::folder_files(out), (std::set<std::string>{"keep.txt", "one.svg", "two.svg"}));
 }
 
 // A folder where a file stands, a folder under a file, and a file that
@@ -57,7 +50,7 @@ TEST(FilesIntoPlace, FailuresNameThePathAndLeaveNothingBehind) {
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->path, (dir.path() / "missing" / "second.svg").string());
     EXPECT_EQ(failed->reason, std::generic_category().message(ENOENT));
-    EXPECT_EQ(names_in(dir.path()), (std::vector<std::string>{"plain"}));
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"plain"}));
 }
 
 }  // namespace

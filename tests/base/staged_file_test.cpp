@@ -18,12 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> names_in(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
 TEST(StagedFile, ReplacesTheFinalFileOnlyWhenComplete) {
     test::TempDir dir;
     test::write_file(dir.file("a.csv"), "old");
@@ -39,7 +33,7 @@ TEST(StagedFile, ReplacesTheFinalFileOnlyWhenComplete) {
     EXPECT_EQ(test::read_file(dir.file("a.csv")), "new a");
     EXPECT_EQ(test::read_file(dir.file("b.csv")), "new b");
     EXPECT_EQ(test::read_file(dir.file("notes.txt")), "mine");
-    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"a.csv", "b.csv", "notes.txt"}));
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"a.csv", "b.csv", "notes.txt"}));
 }
 
 TEST(StagedFile, AnAbandonedFileLeavesNothing) {
@@ -51,7 +45,7 @@ TEST(StagedFile, AnAbandonedFileLeavesNothing) {
         StagedFile second(dir.path() / "a.csv");  // a second temporary name beside the first
         ASSERT_FALSE(second.error());
     }
-    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"a.csv"}));
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"a.csv"}));
     EXPECT_EQ(test::read_file(dir.file("a.csv")), "old");
 }
 
@@ -88,7 +82,7 @@ TEST(StagedFile, AFailedWriteRenamesNothing) {
     EXPECT_EQ(error->path, (dir.path() / "b.csv").string());
     EXPECT_EQ(error->reason, std::generic_category().message(EFBIG));
     EXPECT_TRUE(files.empty());
-    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"a.csv"}));
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"a.csv"}));
     EXPECT_EQ(test::read_file(dir.file("a.csv")), "old a");
 }
 

@@ -58,12 +58,6 @@ CsvFile read_export(const fs::path& path) {
     return file;
 }
 
-std::set<std::string> files_in(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
 // A 3 x 3 job with every analysis, one axis and a supplementary column; the
 // first row's label holds a comma, a double quote and a box character.
 struct Export : ::testing::Test {
@@ -124,7 +118,7 @@ void expect_described_by_package(const fs::path& folder) {
                 }
             }
     }
-    EXPECT_EQ(files_in(folder), described);
+    EXPECT_EQ(test::folder_files(folder), described);
 }
 
 TEST_F(Export, EveryFileReadsBackAsTheResults) {
@@ -133,7 +127,7 @@ TEST_F(Export, EveryFileReadsBackAsTheResults) {
     const fs::path folder = exported();
     expect_described_by_package(folder);
     const std::vector<std::string> expected_files = export_file_names(r, std::nullopt);
-    EXPECT_EQ(files_in(folder), std::set<std::string>(expected_files.begin(), expected_files.end()));
+    EXPECT_EQ(test::folder_files(folder), std::set<std::string>(expected_files.begin(), expected_files.end()));
     EXPECT_EQ(expected_files.size(), 17u);
 
     const auto package = nlohmann::json::parse(test::read_file((folder / "datapackage.json").string()));
@@ -246,14 +240,14 @@ TEST_F(Export, OnlyTheAnalysesTheJobRan) {
     run_job_with({20, 5, 3, 4, 15, 6, 2, 3, 12}, false);
     const fs::path folder = exported();
     expect_described_by_package(folder);
-    EXPECT_EQ(files_in(folder), (std::set<std::string>{"anova.csv", "datapackage.json", "dependence.csv", "margins.csv",
+    EXPECT_EQ(test::folder_files(folder), (std::set<std::string>{"anova.csv", "datapackage.json", "dependence.csv", "margins.csv",
                                                        "profiles.csv", "table.csv", "tau_contributions.csv"}));
 
     // Tau 0: the decomposition was asked for but skipped.
     run_job_with({1, 2, 3, 2, 4, 6, 3, 6, 9}, true);
     ASSERT_EQ(run.results.fatal_state, FatalState::SkipNsca);
     const fs::path again = exported();
-    for (const std::string& name : files_in(again)) EXPECT_EQ(name.rfind("nsca", 0), std::string::npos) << name;
+    for (const std::string& name : test::folder_files(again)) EXPECT_EQ(name.rfind("nsca", 0), std::string::npos) << name;
     EXPECT_TRUE(fs::exists(again / "symmetry.csv"));
     EXPECT_TRUE(fs::exists(again / "homogenised.csv"));
 }
@@ -289,7 +283,7 @@ TEST_F(Export, AnotherExportReplacesItsFilesAndLeavesOthersAlone) {
     exported();
     EXPECT_EQ(test::read_file((folder / "notes.txt").string()), "mine");
     EXPECT_EQ(read_export(folder / "table.csv").rows.size(), 12u);
-    EXPECT_EQ(files_in(folder).size(), 18u);  // 17 files and the notes: no temporary file left
+    EXPECT_EQ(test::folder_files(folder).size(), 18u);  // 17 files and the notes: no temporary file left
 
     test::write_file(dir.file("plain"), "a file");
     const std::optional<OutputError> error = export_results(dir.path() / "plain" / "out", run.results, std::nullopt);
@@ -334,7 +328,7 @@ TEST_F(Export, AFolderThatCannotBeWrittenTakesNothing) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->path, (folder / "table.csv").string());
     EXPECT_EQ(error->reason, std::generic_category().message(EACCES));
-    EXPECT_TRUE(files_in(folder).empty());
+    EXPECT_TRUE(test::folder_files(folder).empty());
 }
 
 }  // namespace

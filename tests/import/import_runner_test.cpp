@@ -44,13 +44,6 @@ Lines own_messages(const RunResult& run) {
     return own;
 }
 
-std::vector<std::string> folder_files(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string listing_without_date(const std::string& path) {
     std::string kept;
     for (const std::string& line : test::read_lines(path)) {
@@ -105,9 +98,9 @@ TEST(ImportRunner, OneTableInThreeShapesMakesOneJob) {
     EXPECT_EQ(own_messages(from_records),
               Lines{"marvist-run: table.csv: records shape, tab-separated, 1043 rows below the header: a 5 x 5 "
                     "table, job table.set"});
-    const std::vector<std::string> files = {"table.csv", "table.dat", "table.lab", "table.names", "table.out",
+    const std::set<std::string> files = {"table.csv", "table.dat", "table.lab", "table.names", "table.out",
                                             "table.set"};
-    for (const char* shape : {"wide", "long", "records"}) EXPECT_EQ(folder_files(dir.path() / shape), files);
+    for (const char* shape : {"wide", "long", "records"}) EXPECT_EQ(test::folder_files(dir.path() / shape), files);
     for (const char* ext : {".dat", ".lab", ".names", ".set"}) {
         const std::string wide_file = read_file((dir.path() / "wide" / ("table" + std::string(ext))).string());
         EXPECT_EQ(read_file((dir.path() / "long" / ("table" + std::string(ext))).string()), wide_file) << ext;
@@ -152,12 +145,12 @@ TEST(ImportRunner, JobFilesInTheWayAreKeptWithoutForce) {
     const RunResult refused = run_runner("--import t.csv", dir.path());
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(own_messages(refused), Lines{"marvist-run: t.lab and t.set exist already; give --force to replace them"});
-    EXPECT_EQ(folder_files(dir.path()), (std::vector<std::string>{"t.csv", "t.lab", "t.set"}));
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"t.csv", "t.lab", "t.set"}));
     EXPECT_EQ(read_file(dir.file("t.lab")), "mine\n");
 
     const RunResult forced = run_runner("--import t.csv --force --no-run", dir.path());
     EXPECT_EQ(forced.status, 0);
-    EXPECT_EQ(folder_files(dir.path()), (std::vector<std::string>{"t.csv", "t.dat", "t.lab", "t.names", "t.set"}))
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"t.csv", "t.dat", "t.lab", "t.names", "t.set"}))
         << "--no-run: no listing";
     EXPECT_EQ(read_file(dir.file("t.lab")), "x     y     \na     b     \n");
 
@@ -191,7 +184,7 @@ TEST(ImportRunner, BadInputWritesNothing) {
         EXPECT_EQ(run.status, 2) << text;
         ASSERT_EQ(own_messages(run).size(), 1u) << text;
         EXPECT_EQ(own_messages(run)[0].rfind("marvist-run: " + message, 0), 0u) << own_messages(run)[0];
-        EXPECT_EQ(folder_files(dir.path()), std::vector<std::string>{"t.csv"}) << text;
+        EXPECT_EQ(test::folder_files(dir.path()), std::set<std::string>{"t.csv"}) << text;
     }
 }
 
@@ -218,7 +211,7 @@ TEST(ImportRunner, OptionsAndTheirMistakes) {
     }
     EXPECT_EQ(run_runner("--import t.csv --job a/b --force", dir.path()).status, 2);
     EXPECT_EQ(run_runner("--import missing.csv", dir.path()).status, 2);
-    EXPECT_EQ(folder_files(dir.path()), (std::vector<std::string>{"t.csv", "t.dat", "t.lab", "t.names", "t.set"}));
+    EXPECT_EQ(test::folder_files(dir.path()), (std::set<std::string>{"t.csv", "t.dat", "t.lab", "t.names", "t.set"}));
 }
 
 // The commands that README and examples/README.md give for the examples.

@@ -47,6 +47,12 @@ std::vector<std::string> read_lines(const std::string& path) {
     return lines;
 }
 
+std::set<std::string> folder_files(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
 void CapturingReportSink::open_window(ReportWindow window) {
     (window == ReportWindow::Errors ? error_opens : progress_opens)++;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
 // The file's lines without their line ends.
 std::vector<std::string> read_lines(const std::string& path);
+// The names of the entries of a folder.
+std::set<std::string> folder_files(const std::filesystem::path& folder);
 
 // Keeps the lines of both report windows, the codes reported and the calls
 // made on them.
