@@ -240,14 +240,17 @@ TEST_F(Export, OnlyTheAnalysesTheJobRan) {
     run_job_with({20, 5, 3, 4, 15, 6, 2, 3, 12}, false);
     const fs::path folder = exported();
     expect_described_by_package(folder);
-    EXPECT_EQ(test::folder_files(folder), (std::set<std::string>{"anova.csv", "datapackage.json", "dependence.csv", "margins.csv",
-                                                       "profiles.csv", "table.csv", "tau_contributions.csv"}));
+    EXPECT_EQ(test::folder_files(folder),
+              (std::set<std::string>{"anova.csv", "datapackage.json", "dependence.csv", "margins.csv", "profiles.csv",
+                                     "table.csv", "tau_contributions.csv"}));
 
     // Tau 0: the decomposition was asked for but skipped.
     run_job_with({1, 2, 3, 2, 4, 6, 3, 6, 9}, true);
     ASSERT_EQ(run.results.fatal_state, FatalState::SkipNsca);
     const fs::path again = exported();
-    for (const std::string& name : test::folder_files(again)) EXPECT_EQ(name.rfind("nsca", 0), std::string::npos) << name;
+    for (const std::string& name : test::folder_files(again)) {
+        EXPECT_EQ(name.rfind("nsca", 0), std::string::npos) << name;
+    }
     EXPECT_TRUE(fs::exists(again / "symmetry.csv"));
     EXPECT_TRUE(fs::exists(again / "homogenised.csv"));
 }

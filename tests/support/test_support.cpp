@@ -49,7 +49,9 @@ std::vector<std::string> read_lines(const std::string& path) {
 
 std::set<std::string> folder_files(const std::filesystem::path& folder) {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
     return names;
 }
 
